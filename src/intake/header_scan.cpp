@@ -1,0 +1,64 @@
+#include "intake/header_scan.h"
+
+#include <array>
+
+#include "intake/line_list.h"
+#include "intake/tag_value.h"
+
+namespace lorvi {
+namespace {
+
+// The elements in the order in which they are tried on every line.
+enum Element { kShortName, kRegNumber, kQuarter, kYear, kDocType, kFormKind, kElementCount };
+
+constexpr std::array<std::string_view, kElementCount> kElementNames = {
+    "НаименованиеКраткое"_w,
+    "РегистрационныйНомер"_w,
+    "Квартал"_w,
+    "Год"_w,
+    "ТипДокумента"_w,
+    "ВидФормы"_w,
+};
+
+constexpr std::string_view kInventoryType = "ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ"_w;
+constexpr std::string_view kFormSPV1 = "СПВ-1"_w;
+
+}  // namespace
+
+bool ScanHeader(const std::string& path, HeaderInfo& info) {
+  info = HeaderInfo{};
+  if (!FileExists(path)) return false;
+
+  std::array<std::string, kElementCount> values;
+  int count = 0;
+  {
+    const LineList lines = ReadLineList(path);
+    std::string found;
+    for (std::size_t i = 0; i < lines.Count() && count != 6; ++i) {
+      const std::string_view line = lines.Line(i);
+      for (int e = 0; e < kElementCount; ++e) {
+        if (!values[e].empty()) continue;
+        if (ExtractTagValue(line, kElementNames[e], found)) {
+          ++count;
+          values[e] = found;
+        }
+      }
+    }
+  }
+
+  const std::string shortName = ReplaceAll(values[kShortName], "&quot;", "\"");
+  std::string_view kind;
+  if (count == 5 && values[kDocType] == kInventoryType)
+    kind = kKindADV;
+  else if (count == 6 && values[kFormKind] != kFormSPV1)
+    kind = kKindSZV;
+  else
+    return false;
+
+  info.orgTitle = values[kRegNumber] + "(" + shortName + ")";
+  info.periodKey = values[kYear] + "-" + values[kQuarter];
+  info.kind = std::string(kind);
+  return true;
+}
+
+}  // namespace lorvi

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lorvi {
+
+// The lines of one file, read whole into one buffer; each line is a view into it, without its
+// line break. Dropping lines from the front only moves a start index, and positions count from
+// the first line not yet dropped.
+class LineList {
+ public:
+  LineList() = default;
+  // Splits `bytes`: the text ends at the first NUL; a line ends at CR, LF or the end of the text;
+  // after a line one CR, then one LF, is skipped.
+  explicit LineList(std::string bytes);
+
+  std::size_t Count() const { return spans_.size() - start_; }
+  bool Empty() const { return Count() == 0; }
+
+  // Line `index` counted from the first line not dropped; beyond the last line it fails with
+  // "List index out of bounds (index)".
+  std::string_view Line(std::size_t index) const;
+
+  // Removes `n` lines from the front (at most all of them).
+  void DropFront(std::size_t n);
+
+ private:
+  struct Span {
+    std::size_t begin;
+    std::size_t size;
+  };
+  std::string buffer_;
+  std::vector<Span> spans_;
+  std::size_t start_ = 0;
+};
+
+// Reads the whole file at `path` (opened read-only) as a line list. A file that cannot be opened
+// or read fails with "Cannot open file <path>".
+LineList ReadLineList(const std::string& path);
+
+// True when a regular file (not a folder) is at `path`.
+bool FileExists(const std::string& path);
+
+// The name of the file at `path` without its folder, in the platform's encoding.
+std::string FileNameOf(const std::string& path);
+
+}  // namespace lorvi

@@ -1,0 +1,99 @@
+#include "store/org_store.h"
+
+#include <charconv>
+
+#include "intake/lorvi_error.h"
+#include "intake/text1251.h"
+#include "store/amount.h"
+
+namespace lorvi {
+namespace {
+
+constexpr std::string_view kTooManyRows =
+    "Организация не прочитана: более 4501 застрахованных лиц или категорий."_w;
+constexpr std::string_view kTooManyPeriods =
+    "Организация не прочитана: более 11 отчетных периодов."_w;
+
+void CheckSlot(int slot) {
+  if (slot < 0 || slot >= kMaxOrgs) ThrowRangeCheck();
+}
+
+}  // namespace
+
+void TInfo::Reset() {
+  Rows.Clear();
+  Periods.Clear();
+  for (TAAS* m : {&StrahN, &StrahU, &NakopN, &NakopU, &SrcFile}) m->Reset();
+  Dismissed.clear();
+}
+
+void ClearAllStores(OrgStore& store) {
+  store.OrgCount = 0;
+  for (int slot = 0; slot < kMaxOrgs; ++slot) {
+    store.OrgFiles[slot].clear();
+    store.ZLInfo[slot].Reset();
+    store.ADVInfo[slot].Reset();
+  }
+}
+
+int NewOrgSlot(OrgStore& store) {
+  if (store.OrgCount >= kMaxOrgs) ThrowRangeCheck();
+  const int slot = store.OrgCount;
+  store.OrgFiles[slot].clear();
+  store.OrgDirty[slot] = true;
+  store.ZLInfo[slot].Reset();
+  store.ADVInfo[slot].Reset();
+  ++store.OrgCount;
+  return slot;
+}
+
+void ResetOrgSlot(OrgStore& store, int slot) {
+  CheckSlot(slot);
+  store.ZLInfo[slot].Reset();
+  store.ADVInfo[slot].Reset();
+}
+
+int PeriodColumn(InfoStore& store, int slot, std::string_view periodKey) {
+  CheckSlot(slot);
+  KeyedList& periods = store[slot].Periods;
+  long at = periods.IndexOfName(periodKey);
+  if (at < 0) {
+    if (periods.Count() >= static_cast<std::size_t>(kMaxPeriods))
+      throw LorviError(std::string(kTooManyPeriods));
+    at = static_cast<long>(periods.Append(periodKey, std::to_string(periods.Count())));
+  }
+  const std::string_view value = ValueOf(periods[static_cast<std::size_t>(at)]);
+  int column = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), column);
+  if (error != std::errc() || end != value.data() + value.size()) ThrowNotInteger(value);
+  return column;
+}
+
+int KeyRow(TInfo& info, std::string_view key) {
+  long at = info.Rows.IndexOfName(key);
+  if (at < 0) {
+    if (info.Rows.Count() >= static_cast<std::size_t>(kMaxRows))
+      throw LorviError(std::string(kTooManyRows));
+    at = static_cast<long>(info.Rows.Append(key, std::to_string(info.Rows.Count())));
+  }
+  return static_cast<int>(at);
+}
+
+void PutAmount(TAAS& matrix, int row, int column, std::string_view text, bool accumulate,
+               char separator) {
+  std::string& cell = matrix.At(row, column);
+  if (text == "???" || !accumulate) {
+    cell.assign(text);
+    return;
+  }
+  const auto current = ParseAmount(cell, separator);
+  if (!current) return;  // an unreadable cell stays unreadable, whatever follows
+  const auto added = ParseAmount(text, separator);
+  if (!added) {
+    cell.assign(text);
+    return;
+  }
+  cell = FormatAmount(static_cast<__int128>(*current) + *added, separator);
+}
+
+}  // namespace lorvi

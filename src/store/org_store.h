@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/keyed_list.h"
+#include "store/taas.h"
+
+namespace lorvi {
+
+// The datum of the tree's unreadable files; it never names a slot.
+inline constexpr int UnreadSlot = 1000000;
+
+// One organisation's table in one store.
+struct TInfo {
+  KeyedList Rows;                      // row key "=" row number, in order of first appearance
+  KeyedList Periods;                   // period key "=" column number, sorted after each file
+  TAAS StrahN{"0"};                    // accrued, insurance part
+  TAAS StrahU{"0"};                    // paid, insurance part
+  TAAS NakopN{"0"};                    // accrued, funded part
+  TAAS NakopU{"0"};                    // paid, funded part
+  TAAS SrcFile{"zu"};                  // name of the file of the last record read into the cell
+  std::vector<std::string> Dismissed;  // by row: "" or "1|" + a Periods entry
+
+  // Empties the lists and sets every cell to its initial text.
+  void Reset();
+};
+
+// Both stores, the slot bookkeeping and the locale's decimal separator with which amounts are
+// read and written. The window and the tool each own one.
+struct OrgStore {
+  int OrgCount = 0;
+  std::array<std::vector<std::string>, kMaxOrgs> OrgFiles;  // full paths, in order of registration
+  std::array<bool, kMaxOrgs> OrgDirty{};
+  std::array<TInfo, kMaxOrgs> ZLInfo;   // from individual records
+  std::array<TInfo, kMaxOrgs> ADVInfo;  // from inventories
+  char decimalSeparator = ',';
+};
+
+using InfoStore = std::array<TInfo, kMaxOrgs>;
+
+// Frees every slot: OrgCount 0, no files, empty lists, every cell at its initial text.
+// OrgDirty stays as it is.
+void ClearAllStores(OrgStore& store);
+
+// Opens the slot numbered OrgCount (dirty, without files) and returns its number. With both
+// slots in use it fails with "Range check error" and changes nothing.
+int NewOrgSlot(OrgStore& store);
+
+// Empties both stores' tables of `slot`; its files and its mark stay.
+void ResetOrgSlot(OrgStore& store, int slot);
+
+// The column of `periodKey` in store[slot], added as the next column when it is new. A 12th
+// period stops with our message and adds nothing.
+int PeriodColumn(InfoStore& store, int slot, std::string_view periodKey);
+
+// The row of `key` in `info`, added as the next row when it is new. A row beyond kMaxRows stops
+// with our message and adds nothing.
+int KeyRow(TInfo& info, std::string_view key);
+
+// Stores `text` into the cell, or adds it to the cell's amount when `accumulate` is true.
+// "???" always sets "???"; a cell whose text does not convert keeps it when accumulating;
+// a text that does not convert replaces a convertible cell. Never fails on such texts.
+void PutAmount(TAAS& matrix, int row, int column, std::string_view text, bool accumulate,
+               char separator);
+
+}  // namespace lorvi

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "intake/header_scan.h"
+#include "intake/lorvi_error.h"
+#include "support/temp_files.h"
+
+namespace lorvi {
+namespace {
+
+using test::W;
+
+struct Scan {
+  bool ok;
+  std::string title, period, kind;
+  bool operator==(const Scan&) const = default;
+};
+
+Scan ScanOf(const std::string& path) {
+  HeaderInfo info{"x", "y", "z"};
+  const bool ok = ScanHeader(path, info);
+  return {ok, info.orgTitle, info.periodKey, info.kind};
+}
+
+std::string Header(const std::string& docType, const std::string& formKindLine,
+                   const std::string& quarter = "<Квартал>2</Квартал>") {
+  return "<?xml version=\"1.0\" encoding=\"Windows-1251\"?>\n"
+         "  <НаименованиеКраткое>ООО &quot;Ромашка&quot;</НаименованиеКраткое>\n"
+         "  <РегистрационныйНомер>000-000-000001</РегистрационныйНомер>\n"
+         "  " +
+         quarter +
+         "\n"
+         "  <Год>2010</Год>\n"
+         "  <ТипДокумента>" +
+         docType + "</ТипДокумента>\n" + formKindLine + "\n<Тело>\n</Тело>\n";
+}
+
+const Scan kFailed{false, "", "", ""};
+
+TEST(ScanHeader, ClassifiesRecordsAndInventories) {
+  test::TempDir dir;
+  EXPECT_EQ(ScanOf(dir.WriteXml("a.xml", Header("СВЕДЕНИЯ", "<ВидФормы>СЗВ-6-1</ВидФормы>"))),
+            (Scan{true, W("000-000-000001(ООО \"Ромашка\")"), "2010-2", W("СЗВ:")}));
+  EXPECT_EQ(ScanOf(dir.WriteXml("b.xml", Header("ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ", ""))),
+            (Scan{true, W("000-000-000001(ООО \"Ромашка\")"), "2010-2", W("АДВ:")}));
+  // An inventory that carries a form kind counts as records; СПВ-1 is never readable.
+  EXPECT_EQ(ScanOf(dir.WriteXml("c.xml", Header("ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ",
+                                                "<ВидФормы>СЗВ-6-2</ВидФормы>")))
+                .kind,
+            W("СЗВ:"));
+  EXPECT_EQ(ScanOf(dir.WriteXml("d.xml", Header("СВЕДЕНИЯ", "<ВидФормы>СПВ-1</ВидФормы>"))),
+            kFailed);
+  EXPECT_EQ(ScanOf(dir.WriteXml("e.xml", Header("СВЕДЕНИЯ", ""))), kFailed);
+  // Five elements with the inventory's type, whichever is missing.
+  EXPECT_EQ(ScanOf(dir.WriteXml("f.xml", Header("ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ",
+                                                "<ВидФормы>СЗВ-6-1</ВидФормы>", "")))
+                .kind,
+            W("АДВ:"));
+}
+
+TEST(ScanHeader, CountsFindsNotValues) {
+  test::TempDir dir;
+  // An empty quarter counts as found: the period key is the year and "-".
+  EXPECT_EQ(ScanOf(dir.WriteXml("a.xml", Header("СВЕДЕНИЯ", "<ВидФормы>СЗВ-6-1</ВидФормы>",
+                                                "<Квартал></Квартал>")))
+                .period,
+            "2010-");
+  // An empty value is looked for again and counts again: six finds without a form kind are
+  // records, seven are not readable.
+  const std::string repeated =
+      "<НаименованиеКраткое>A</НаименованиеКраткое>\n"
+      "<РегистрационныйНомер>1</РегистрационныйНомер>\n"
+      "<Квартал></Квартал>\n"
+      "<Квартал></Квартал>\n"
+      "<Год>2011</Год>\n";
+  EXPECT_EQ(ScanOf(dir.WriteXml("b.xml", repeated + "<ТипДокумента>T</ТипДокумента>\n")),
+            (Scan{true, "1(A)", "2011-", W("СЗВ:")}));
+  EXPECT_EQ(ScanOf(dir.WriteXml(
+                "b2.xml", repeated + "<ТипДокумента>T</ТипДокумента><ВидФормы>Ф</ВидФормы>\n")),
+            kFailed);
+  // Two finds on one line take the count from 5 to 7 at once.
+  EXPECT_EQ(ScanOf(dir.WriteXml("c.xml",
+                                "<НаименованиеКраткое>A</НаименованиеКраткое>\n"
+                                "<РегистрационныйНомер>1</РегистрационныйНомер>\n"
+                                "<Квартал>1</Квартал>\n"
+                                "<Год></Год>\n"
+                                "<ТипДокумента>T</ТипДокумента>\n"
+                                "<Год>2011</Год><ВидФормы>СЗВ-6-1</ВидФормы>\n")),
+            kFailed);
+  // Values come from the first lines that carry them; the scan stops at the sixth find.
+  const Scan first =
+      ScanOf(dir.WriteXml("d.xml", Header("СВЕДЕНИЯ", "<ВидФормы>СЗВ-6-1</ВидФормы>") +
+                                       "<Год>2099</Год>\n<Квартал>9</Квартал>\n"));
+  EXPECT_EQ(first.period, "2010-2");
+}
+
+TEST(ScanHeader, UnreadableFiles) {
+  test::TempDir dir;
+  EXPECT_EQ(ScanOf(dir.PathOf("deleted.xml")), kFailed);
+  EXPECT_EQ(ScanOf(dir.Write("empty.xml", "")), kFailed);
+  EXPECT_EQ(ScanOf(dir.Write("binary.xml", std::string("\x01\x02\xFF\0<Год>", 9))), kFailed);
+  // The same header in UTF-8 or UTF-16 holds none of the 1251 tags.
+  const std::string utf8 = Header("СВЕДЕНИЯ", "<ВидФормы>СЗВ-6-1</ВидФормы>");
+  EXPECT_EQ(ScanOf(dir.Write("utf8.xml", utf8)), kFailed);
+  std::string utf16;
+  for (const char c : utf8) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  EXPECT_EQ(ScanOf(dir.Write("utf16.xml", utf16)), kFailed);
+  // A header whose only quote entity is the one decoded; others stay.
+  EXPECT_EQ(ScanOf(dir.WriteXml("amp.xml",
+                                "<НаименованиеКраткое>A &amp; B &quot;</НаименованиеКраткое>\n"
+                                "<РегистрационныйНомер>1</РегистрационныйНомер>\n"
+                                "<Квартал>1</Квартал>\n<Год>2011</Год>\n"
+                                "<ТипДокумента>T</ТипДокумента>\n<ВидФормы>Ф</ВидФормы>\n"))
+                .title,
+            W("1(A &amp; B \")"));
+}
+
+}  // namespace
+}  // namespace lorvi

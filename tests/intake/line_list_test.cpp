@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "intake/line_list.h"
+#include "intake/lorvi_error.h"
+#include "support/temp_files.h"
+
+namespace lorvi {
+namespace {
+
+std::vector<std::string> Lines(std::string bytes) {
+  const LineList list(std::move(bytes));
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < list.Count(); ++i) out.emplace_back(list.Line(i));
+  return out;
+}
+
+using V = std::vector<std::string>;
+
+TEST(LineList, SplitsAtEveryKindOfLineEnd) {
+  EXPECT_EQ(Lines("\r\n\r\n"), V({"", ""}));
+  EXPECT_EQ(Lines("a\nb"), V({"a", "b"}));
+  EXPECT_EQ(Lines("a\r\nb\r\n"), V({"a", "b"}));
+  EXPECT_EQ(Lines("a\rb\r"), V({"a", "b"}));
+  EXPECT_EQ(Lines("a\n\rb"), V({"a", "", "b"}));  // LF CR: a line, then an empty one
+  EXPECT_EQ(Lines("a\r\r\nb"), V({"a", "", "b"}));
+  EXPECT_EQ(Lines("a\n\nb\n"), V({"a", "", "b"}));
+  EXPECT_EQ(Lines(""), V());
+  EXPECT_EQ(Lines("\n"), V({""}));
+  // Breaks in every position of the eight-byte scan.
+  EXPECT_EQ(Lines("0123456\n89abcdef\r01234567890\r\nx"),
+            V({"0123456", "89abcdef", "01234567890", "x"}));
+}
+
+TEST(LineList, TextEndsAtFirstNul) {
+  EXPECT_EQ(Lines(std::string("a\0b", 3)), V({"a"}));
+  EXPECT_EQ(Lines(std::string("\0abc\n", 5)), V());
+  // A UTF-16 file stops after its first character.
+  EXPECT_EQ(Lines(std::string("<\0F\0", 4)), V({"<"}));
+}
+
+TEST(LineList, DroppingMovesLineZeroAndPositionsFollow) {
+  LineList list(std::string("a\nb\nc"));
+  list.DropFront(1);
+  EXPECT_EQ(list.Count(), 2u);
+  EXPECT_EQ(list.Line(0), "b");
+  try {
+    list.Line(2);
+    FAIL();
+  } catch (const LorviError& e) {
+    EXPECT_STREQ(e.what(), "List index out of bounds (2)");
+  }
+  list.DropFront(10);
+  EXPECT_TRUE(list.Empty());
+  EXPECT_THROW(list.Line(0), LorviError);
+}
+
+TEST(LineList, ReadsFilesWholeAndLeavesThemUnchanged) {
+  test::TempDir dir;
+  const std::string bytes = "first\r\nsecond\rthird\n\n";
+  const std::string path = dir.Write("f.xml", bytes);
+  const auto before = std::filesystem::last_write_time(path);
+  const LineList list = ReadLineList(path);
+  ASSERT_EQ(list.Count(), 4u);
+  EXPECT_EQ(list.Line(2), "third");
+  EXPECT_EQ(std::filesystem::last_write_time(path), before);
+
+  // A long line without a line end is one line.
+  const std::string big(10 << 20, 'x');
+  EXPECT_EQ(ReadLineList(dir.Write("big.xml", big)).Line(0).size(), big.size());
+}
+
+TEST(LineList, FileThatCannotBeOpenedNamesItsPath) {
+  test::TempDir dir;
+  const std::string missing = dir.PathOf("нет.xml");
+  try {
+    ReadLineList(missing);
+    FAIL();
+  } catch (const LorviError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + test::W(missing));
+  }
+  EXPECT_THROW(ReadLineList(dir.PathOf("")), LorviError);  // a folder
+  EXPECT_FALSE(FileExists(missing));
+  EXPECT_FALSE(FileExists(dir.PathOf("")));
+  EXPECT_TRUE(FileExists(dir.Write("a.xml", "")));
+  EXPECT_EQ(FileNameOf("/x/y/Файл.XML"), "Файл.XML");
+  EXPECT_EQ(FileNameOf("plain"), "plain");
+}
+
+TEST(ErrorBox, FullStopOnlyAfterCharactersAboveIt) {
+  EXPECT_EQ(WithFullStop("List index out of bounds (3)"), "List index out of bounds (3)");
+  EXPECT_EQ(WithFullStop("Range check error"), "Range check error.");
+  EXPECT_EQ(WithFullStop("Done."), "Done.");
+  EXPECT_EQ(WithFullStop("Cannot open file /a/b.xml"), "Cannot open file /a/b.xml.");
+  EXPECT_EQ(WithFullStop("'' is not a valid date"), "'' is not a valid date.");
+  EXPECT_EQ(WithFullStop("'5,' is a comma,"), "'5,' is a comma,");
+  EXPECT_EQ(WithFullStop(""), "");
+}
+
+}  // namespace
+}  // namespace lorvi
