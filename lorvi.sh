@@ -11,7 +11,7 @@ packages=(
   cmake make g++ pkg-config
   qt6-base-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core clang-format
+  xvfb xauth fonts-dejavu-core fonts-liberation2 clang-format
 )
 
 install_missing() {

@@ -4,29 +4,35 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "intake/lorvi_error.h"
 
 namespace lorvi {
 namespace {
 
-// Position of the first CR or LF at or after `from`, or `end`. Eight bytes at a time, since
-// the files are large and their lines short.
-std::size_t FindLineBreak(const char* data, std::size_t from, std::size_t end) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
-  std::size_t i = from;
-  while (i + 8 <= end) {
-    std::uint64_t word;
-    std::memcpy(&word, data + i, 8);
-    const std::uint64_t lf = word ^ (kOnes * '\n');
-    const std::uint64_t cr = word ^ (kOnes * '\r');
-    const std::uint64_t hit = ((lf - kOnes) & ~lf & kHigh) | ((cr - kOnes) & ~cr & kHigh);
-    if (hit != 0) break;
-    i += 8;
+// Calls `emit(position)` for every CR and LF in data[0, end), in order. Sixteen bytes at a time
+// where the processor allows, since the files are large and their lines short.
+template <typename Emit>
+void ForEachBreak(const char* data, std::size_t end, Emit emit) {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  for (; i + 16 <= end; i += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    auto mask = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, lf), _mm_cmpeq_epi8(chunk, cr))));
+    while (mask != 0) {
+      emit(i + static_cast<std::size_t>(__builtin_ctz(mask)));
+      mask &= mask - 1;
+    }
   }
-  while (i < end && data[i] != '\n' && data[i] != '\r') ++i;
-  return i;
+#endif
+  for (; i < end; ++i)
+    if (data[i] == '\n' || data[i] == '\r') emit(i);
 }
 
 // Paths are UTF-8 inside the program.
@@ -46,14 +52,18 @@ LineList::LineList(std::string bytes) : buffer_(std::move(bytes)) {
       nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data())
           : buffer_.size();
   const char* data = buffer_.data();
-  std::size_t pos = 0;
-  while (pos < end) {
-    const std::size_t stop = FindLineBreak(data, pos, end);
-    spans_.push_back({pos, stop - pos});
-    pos = stop;
-    if (pos < end && data[pos] == '\r') ++pos;
-    if (pos < end && data[pos] == '\n') ++pos;
-  }
+  spans_.reserve(end / 16 + 1);
+  // A line ends at a CR or LF; after it one CR, then one LF, is skipped. `next` is where the
+  // next line starts, so a break before it belongs to the previous line's ending.
+  std::size_t next = 0;
+  ForEachBreak(data, end, [&](std::size_t at) {
+    if (at < next) return;
+    spans_.push_back({next, at - next});
+    next = at;
+    if (data[next] == '\r') ++next;
+    if (next < end && data[next] == '\n') ++next;
+  });
+  if (next < end) spans_.push_back({next, end - next});
 }
 
 std::string_view LineList::Line(std::size_t index) const {
@@ -73,7 +83,8 @@ LineList ReadLineList(const std::string& path) {
   const auto expected = std::filesystem::file_size(NativePath(path), ec);
   std::size_t size = 0;
   if (!ec && expected > 0) {
-    bytes.resize(static_cast<std::size_t>(expected));
+    // One byte more than expected, so that the end shows without growing the buffer.
+    bytes.resize(static_cast<std::size_t>(expected) + 1);
     size = std::fread(bytes.data(), 1, bytes.size(), file);
   }
   // The file may have grown since its size was taken, or report no size at all.

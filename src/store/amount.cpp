@@ -9,29 +9,47 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::optional<Amount4> ParseAmount(std::string_view raw, char separator) {
-  std::string text(raw);
-  for (char& c : text)
-    if (c == '.') c = separator;
-
+std::optional<Amount4> ParseAmount(std::string_view text, char separator) {
+  // Every "." counts as the separator, as if replaced before reading.
+  const auto isSeparator = [separator](char c) { return c == separator || c == '.'; };
   std::size_t i = 0;
   const std::size_t n = text.size();
   while (i < n && text[i] == ' ') ++i;
   bool negative = false;
   if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
 
-  // Significant digits without leading zeros, and the power of ten of their last digit.
-  std::string digits;
+  // The significant digits, up to kKeep of them, make the mantissa; the power of ten of its last
+  // digit is `exponent`. Digits beyond are only remembered for rounding.
+  constexpr int kKeep = 36;
+  std::uint64_t small = 0;  // the mantissa while it has at most 19 digits
+  unsigned __int128 mantissa = 0;
+  int kept = 0;
   long long exponent = 0;
+  char firstDropped = 0;  // first digit past the kept ones
+  bool restNonZero = false;
   bool anyDigit = false;
   bool afterSeparator = false;
   for (; i < n; ++i) {
     const char c = text[i];
     if (IsDigit(c)) {
       anyDigit = true;
-      if (!digits.empty() || c != '0') digits += c;
       if (afterSeparator) --exponent;
-    } else if (c == separator && !afterSeparator) {
+      if (kept == 0 && c == '0') continue;
+      if (kept < kKeep) {
+        const auto digit = static_cast<unsigned>(c - '0');
+        if (kept < 19)
+          small = small * 10 + digit;
+        else
+          mantissa = (kept == 19 ? small : mantissa) * 10 + digit;
+        ++kept;
+      } else {
+        ++exponent;
+        if (firstDropped == 0)
+          firstDropped = c;
+        else if (c != '0')
+          restNonZero = true;
+      }
+    } else if (isSeparator(c) && !afterSeparator) {
       afterSeparator = true;
     } else {
       break;
@@ -50,61 +68,77 @@ std::optional<Amount4> ParseAmount(std::string_view raw, char separator) {
   }
   while (i < n && text[i] == ' ') ++i;
   if (i != n) return std::nullopt;
+  if (kept <= 19) mantissa = small;
+  if (mantissa == 0) return Amount4{0};
 
-  // Trailing zeros only raise the exponent; they keep the digit string short.
-  while (!digits.empty() && digits.back() == '0') {
-    digits.pop_back();
-    ++exponent;
-  }
-  if (digits.empty()) return Amount4{0};
-
-  // The value in ten-thousandths is digits * 10^(exponent + 4).
-  const long long shift = exponent + 4;
+  // The value in ten-thousandths is mantissa * 10^(exponent + 4), then the dropped digits.
+  long long shift = exponent + 4;
   const unsigned __int128 limit =
       static_cast<unsigned __int128>(std::numeric_limits<Amount4>::max()) + (negative ? 1 : 0);
-  unsigned __int128 magnitude = 0;
-  if (shift >= 0) {
-    if (static_cast<long long>(digits.size()) + shift > 19) return std::nullopt;
-    for (const char c : digits) magnitude = magnitude * 10 + static_cast<unsigned>(c - '0');
-    for (long long k = 0; k < shift; ++k) magnitude *= 10;
-  } else {
-    const long long drop = -shift;
-    const long long keep = static_cast<long long>(digits.size()) - drop;
-    if (keep > 19) return std::nullopt;
-    for (long long k = 0; k < keep; ++k)
-      magnitude = magnitude * 10 + static_cast<unsigned>(digits[k] - '0');
-    // Round what is dropped to the nearest unit, ties to even.
-    if (keep >= 0) {
-      const char first = digits[keep];
-      const bool restNonZero = keep + 1 < static_cast<long long>(digits.size());
-      if (first > '5' || (first == '5' && (restNonZero || magnitude % 2 == 1))) ++magnitude;
+  if (shift > 0) {
+    if (kept + shift > 19) return std::nullopt;
+    while (shift-- > 0) mantissa *= 10;
+  } else if (shift < 0) {
+    // Drop digits from the mantissa until only whole ten-thousandths are left.
+    while (shift < 0 && mantissa != 0) {
+      const char digit = static_cast<char>('0' + static_cast<int>(mantissa % 10));
+      if (firstDropped != 0 && firstDropped != '0') restNonZero = true;
+      firstDropped = digit;
+      mantissa /= 10;
+      ++shift;
+    }
+    if (shift < 0) {  // smaller than the last place that counts
+      restNonZero = restNonZero || (firstDropped != 0 && firstDropped != '0');
+      firstDropped = '0';
     }
   }
-  if (magnitude > limit) return std::nullopt;
-  return negative ? static_cast<Amount4>(-static_cast<__int128>(magnitude))
-                  : static_cast<Amount4>(magnitude);
+  // Round half to even on what was dropped.
+  if (firstDropped > '5' || (firstDropped == '5' && (restNonZero || mantissa % 2 == 1))) ++mantissa;
+  if (mantissa > limit) return std::nullopt;
+  return negative ? static_cast<Amount4>(-static_cast<__int128>(mantissa))
+                  : static_cast<Amount4>(mantissa);
 }
 
 std::string FormatAmount(__int128 value, char separator) {
+  // Sums within 64 bits, nearly all of them, avoid the slow 128-bit division.
+  if (value > -static_cast<__int128>(UINT64_MAX) && value < static_cast<__int128>(UINT64_MAX)) {
+    const bool negative = value < 0;
+    const std::uint64_t magnitude = static_cast<std::uint64_t>(negative ? -value : value);
+    std::uint64_t cents = magnitude / 100 + (magnitude % 100 >= 50 ? 1 : 0);
+    char buffer[32];
+    char* p = buffer + sizeof buffer;
+    *--p = static_cast<char>('0' + cents % 10);
+    cents /= 10;
+    *--p = static_cast<char>('0' + cents % 10);
+    cents /= 10;
+    *--p = separator;
+    const bool nonZero = magnitude >= 50;
+    do {
+      *--p = static_cast<char>('0' + cents % 10);
+      cents /= 10;
+    } while (cents != 0);
+    if (negative && nonZero) *--p = '-';
+    return std::string(p, static_cast<std::size_t>(buffer + sizeof buffer - p));
+  }
   const bool negative = value < 0;
-  unsigned __int128 magnitude =
+  const unsigned __int128 magnitude =
       negative ? static_cast<unsigned __int128>(-value) : static_cast<unsigned __int128>(value);
   unsigned __int128 cents = magnitude / 100;
   if (magnitude % 100 >= 50) ++cents;
-  std::string whole;
-  unsigned __int128 units = cents / 100;
+  char buffer[48];
+  char* p = buffer + sizeof buffer;
+  unsigned __int128 rest = cents;
+  *--p = static_cast<char>('0' + static_cast<int>(rest % 10));
+  rest /= 10;
+  *--p = static_cast<char>('0' + static_cast<int>(rest % 10));
+  rest /= 10;
+  *--p = separator;
   do {
-    whole.insert(whole.begin(), static_cast<char>('0' + static_cast<int>(units % 10)));
-    units /= 10;
-  } while (units != 0);
-  const int fraction = static_cast<int>(cents % 100);
-  std::string out;
-  if (negative && cents != 0) out += '-';
-  out += whole;
-  out += separator;
-  out += static_cast<char>('0' + fraction / 10);
-  out += static_cast<char>('0' + fraction % 10);
-  return out;
+    *--p = static_cast<char>('0' + static_cast<int>(rest % 10));
+    rest /= 10;
+  } while (rest != 0);
+  if (negative && cents != 0) *--p = '-';
+  return std::string(p, static_cast<std::size_t>(buffer + sizeof buffer - p));
 }
 
 }  // namespace lorvi

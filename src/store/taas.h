@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,15 +24,20 @@ class TAAS {
   // The cell for writing; outside the matrix it fails with "Range check error".
   std::string& At(int row, int column);
 
-  // Every cell back to the initial text.
-  void Reset() { rows_.clear(); }
+  // Every cell back to the initial text. The rows' storage stays for the next reading.
+  void Reset() { used_ = 0; }
 
   const std::string& Initial() const { return initial_; }
 
  private:
-  using Row = std::array<std::string, kMaxPeriods>;
+  // A row's cells hold their text once written; until then they read as the initial text.
+  struct Row {
+    std::array<std::string, kMaxPeriods> cells;
+    unsigned written = 0;  // bit per column
+  };
   std::string initial_;
   std::vector<Row> rows_;
+  std::size_t used_ = 0;  // rows_[0, used_) hold this reading's cells
 };
 
 }  // namespace lorvi

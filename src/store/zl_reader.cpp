@@ -1,5 +1,7 @@
 #include "store/zl_reader.h"
 
+#include <utility>
+
 #include "intake/lorvi_error.h"
 #include "intake/tag_value.h"
 #include "intake/text1251.h"
@@ -20,6 +22,27 @@ void DropBefore(LineList& lines, std::string_view tag) {
   while (i < lines.Count() && !Contains(lines.Line(i), tag)) ++i;
   lines.DropFront(i);
   lines.Line(0);
+}
+
+// The tags of the body scan that a line holds, found in one pass over its "<" characters; the same
+// answer as searching for each tag, at a fraction of the cost on files of thousands of records.
+enum BodyTag : unsigned { kHasClose = 1, kHasInsurance = 2, kHasFunded = 4, kHasEndDate = 8 };
+
+unsigned BodyTagsOf(std::string_view line) {
+  static constexpr std::pair<std::string_view, unsigned> kTags[] = {
+      {kRecordClose, kHasClose},
+      {kInsuranceBlock, kHasInsurance},
+      {kFundedBlock, kHasFunded},
+      {kEndDateTag, kHasEndDate},
+  };
+  unsigned found = 0;
+  for (std::size_t p = line.find('<'); p != std::string_view::npos; p = line.find('<', p + 1)) {
+    const std::string_view rest = line.substr(p);
+    if (rest.size() < 2) break;
+    for (const auto& [tag, bit] : kTags)
+      if (rest[1] == tag[1] && rest.starts_with(tag)) found |= bit;
+  }
+  return found;
 }
 
 }  // namespace
@@ -64,23 +87,25 @@ void ReadZLRecord(OrgStore& store, int slot, int column, std::string_view period
 
   std::size_t i = 0;  // from the patronymic line
   for (;; ++i) {
-    if (Contains(lines.Line(i), kRecordClose)) break;
-    if (Contains(lines.Line(i), kInsuranceBlock)) {
+    unsigned tags = BodyTagsOf(lines.Line(i));
+    if (tags & kHasClose) break;
+    if (tags & kHasInsurance) {
       ReadAmountBlock(lines, i, info.StrahN, info.StrahU, row, column, separator);
       i += 2;
+      tags = BodyTagsOf(lines.Line(i));
     }
-    if (Contains(lines.Line(i), kFundedBlock)) {
+    if (tags & kHasFunded) {
       ReadAmountBlock(lines, i, info.NakopN, info.NakopU, row, column, separator);
       i += 2;
+      tags = BodyTagsOf(lines.Line(i));
     }
-    const std::string_view line = lines.Line(i);
-    if (Contains(line, kEndDateTag) &&
-        EndsBeforePeriodEnd(TagValue(line, "ДатаКонцаПериода"_w), periodEntry)) {
+    if ((tags & kHasEndDate) &&
+        EndsBeforePeriodEnd(TagValue(lines.Line(i), "ДатаКонцаПериода"_w), periodEntry)) {
       std::string mark = "1|" + std::string(periodEntry);
       auto& dismissed = info.Dismissed;
-      if (dismissed.size() > static_cast<std::size_t>(row))
+      if (dismissed.size() > static_cast<std::size_t>(row)) {
         dismissed[row] = std::move(mark);
-      else {
+      } else {
         dismissed.resize(static_cast<std::size_t>(row));
         dismissed.push_back(std::move(mark));
       }

@@ -1,0 +1,33 @@
+// The analyser's window: creates the window, its data module and the session, in this order,
+// and runs the message loop.
+#include <QApplication>
+#include <QLocale>
+#include <QStandardPaths>
+#include <QStyleFactory>
+
+#include "app/data_module.h"
+#include "app/main_window.h"
+#include "app/session.h"
+#include "app/settings_file.h"
+#include "app/window_font.h"
+#include "widgets/edge_drawing.h"
+#include "widgets/qt_text.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Анализатор ЛОРВИ"));
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QApplication::setPalette(lorvi::ClassicPalette());
+  QApplication::setFont(lorvi::WindowFont());
+
+  const std::string separator = lorvi::ToCp1251(QLocale::system().decimalPoint());
+  lorvi::Session session(separator.size() == 1 ? separator[0] : '.');
+  session.settingsPath = lorvi::IniFileName(
+      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString(),
+      QCoreApplication::applicationFilePath().toStdString());
+
+  const lorvi::VersionBlock version = lorvi::ProgramVersionBlock();
+  lorvi::TfMainMDI window(session, *new lorvi::TDM(&version, &app));
+  window.show();
+  return QApplication::exec();
+}

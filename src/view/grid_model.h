@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include "view/text_grid.h"
+
+namespace lorvi {
+
+// A text grid for a table view: the fixed row and column become the view's headers, so that they
+// stay in place while the rest scrolls; the other cells are the model's items.
+class TextGridModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  explicit TextGridModel(const TextGrid& grid, QObject* parent = nullptr);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  // Grid coordinates of a model index.
+  int GridCol(const QModelIndex& index) const { return index.column() + grid_.FixedCols(); }
+  int GridRow(const QModelIndex& index) const { return index.row() + grid_.FixedRows(); }
+
+  // Shows the grid anew after the core changed it.
+  void Refresh();
+
+  const TextGrid& Grid() const { return grid_; }
+
+ private:
+  const TextGrid& grid_;
+};
+
+}  // namespace lorvi

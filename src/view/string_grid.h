@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QTableView>
+
+#include "view/grid_model.h"
+#include "view/text_grid.h"
+
+namespace lorvi {
+
+// One of the four contribution grids on the screen: shows a text grid of the core, with its fixed
+// row and column held in place, and reports the cell the user selects.
+class TStringGrid : public QTableView {
+  Q_OBJECT
+
+ public:
+  TStringGrid(const TextGrid& grid, QWidget* parent = nullptr);
+
+  int Tag() const { return grid_.Tag(); }
+  const TextGrid& Grid() const { return grid_; }
+  TextGridModel* Model() const { return model_; }
+
+  // Shows the grid anew: counts, widths, texts, selected cell and scroll position.
+  void Refresh();
+
+ signals:
+  // The user selected cell (col, row), in grid coordinates.
+  void cellSelected(int col, int row);
+  // The user scrolled: the first visible scrollable cell is now (col, row).
+  void scrolled(int col, int row);
+
+ private:
+  void ReportScroll();
+
+  const TextGrid& grid_;
+  TextGridModel* model_;
+  bool refreshing_ = false;
+};
+
+}  // namespace lorvi

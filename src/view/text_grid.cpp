@@ -1,0 +1,56 @@
+#include "view/text_grid.h"
+
+namespace lorvi {
+namespace {
+
+const std::string kEmpty;
+
+}  // namespace
+
+void TextGrid::SetColCount(int count) {
+  if (count < 0) count = 0;
+  colCount_ = count;
+  // A grid keeps at least one scrollable column and row, as the widget does.
+  if (fixedCols_ > count - 1) fixedCols_ = count > 0 ? count - 1 : 0;
+  widths_.resize(static_cast<std::size_t>(count), kDefaultColWidth);
+  for (auto& row : rows_) row.resize(static_cast<std::size_t>(count));
+}
+
+void TextGrid::SetRowCount(int count) {
+  if (count < 0) count = 0;
+  rowCount_ = count;
+  if (fixedRows_ > count - 1) fixedRows_ = count > 0 ? count - 1 : 0;
+  rows_.resize(static_cast<std::size_t>(count),
+               std::vector<std::string>(static_cast<std::size_t>(colCount_)));
+}
+
+int TextGrid::ColWidth(int col) const {
+  return col >= 0 && col < colCount_ ? widths_[static_cast<std::size_t>(col)] : kDefaultColWidth;
+}
+
+void TextGrid::SetColWidth(int col, int width) {
+  if (col >= 0 && col < colCount_) widths_[static_cast<std::size_t>(col)] = width;
+}
+
+const std::string& TextGrid::Cell(int col, int row) const {
+  if (col < 0 || row < 0 || col >= colCount_ || row >= rowCount_) return kEmpty;
+  return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+}
+
+void TextGrid::SetCell(int col, int row, std::string text) {
+  if (col < 0 || row < 0 || col >= colCount_ || row >= rowCount_) return;
+  rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = std::move(text);
+}
+
+void TextGrid::DeleteRow(int row) {
+  if (row < 0 || row >= rowCount_) return;
+  rows_.erase(rows_.begin() + row);
+  --rowCount_;
+}
+
+void TextGrid::Clear() {
+  SetColCount(0);
+  SetRowCount(0);
+}
+
+}  // namespace lorvi

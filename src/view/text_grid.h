@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace lorvi {
+
+// A string grid as text: counts, fixed cells, column widths, cells, the selected cell and the
+// first visible scrollable cell. The window shows it; the core fills, filters and reads it.
+// Texts are in code page 1251.
+class TextGrid {
+ public:
+  static constexpr int kDefaultColWidth = 64;
+
+  explicit TextGrid(int tag) : tag_(tag) {}
+
+  int Tag() const { return tag_; }
+
+  int ColCount() const { return colCount_; }
+  int RowCount() const { return rowCount_; }
+  // Cells outside the new counts are dropped; new columns take the default width.
+  void SetColCount(int count);
+  void SetRowCount(int count);
+
+  int FixedCols() const { return fixedCols_; }
+  int FixedRows() const { return fixedRows_; }
+  void SetFixedCols(int n) { fixedCols_ = n; }
+  void SetFixedRows(int n) { fixedRows_ = n; }
+
+  int ColWidth(int col) const;
+  void SetColWidth(int col, int width);
+
+  // The text of a cell; empty outside the grid.
+  const std::string& Cell(int col, int row) const;
+  // Writing outside the grid does nothing.
+  void SetCell(int col, int row, std::string text);
+
+  // Removes row `row`, moving the later rows up; the count drops by one.
+  void DeleteRow(int row);
+
+  // The selected cell and the first visible scrollable cell, as last set (never clamped).
+  int Col() const { return col_; }
+  int Row() const { return row_; }
+  void SetSelection(int col, int row) {
+    col_ = col;
+    row_ = row;
+  }
+  int LeftCol() const { return leftCol_; }
+  int TopRow() const { return topRow_; }
+  void SetTopLeft(int col, int row) {
+    leftCol_ = col;
+    topRow_ = row;
+  }
+
+  // Counts back to 0; selection, scroll position and widths stay.
+  void Clear();
+
+ private:
+  int tag_;
+  int colCount_ = 0;
+  int rowCount_ = 0;
+  int fixedCols_ = 0;
+  int fixedRows_ = 0;
+  std::vector<int> widths_;
+  std::vector<std::vector<std::string>> rows_;  // rows_[row][col]
+  int col_ = 1, row_ = 1;
+  int leftCol_ = 1, topRow_ = 1;
+};
+
+}  // namespace lorvi

@@ -1,0 +1,189 @@
+#include "widgets/styled_button.h"
+
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace lorvi {
+namespace {
+
+const QColor kDisabledText(128, 128, 128);
+const QColor kDisabledImageBlend(150, 150, 150);
+
+Qt::Alignment HorizontalFlag(TAlignment alignment) {
+  switch (alignment) {
+    case taLeftJustify:
+      return Qt::AlignLeft;
+    case taRightJustify:
+      return Qt::AlignRight;
+    case taCenter:
+      break;
+  }
+  return Qt::AlignHCenter;
+}
+
+}  // namespace
+
+TSButton::TSButton(QWidget* parent) : QWidget(parent) {
+  resize(75, 25);
+  setBackgroundRole(QPalette::Button);
+  setForegroundRole(QPalette::ButtonText);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TSButton::SetAlignment(TAlignment alignment) {
+  if (alignment == alignment_) return;
+  alignment_ = alignment;
+  update();
+}
+
+void TSButton::SetImageIndex(int index) {
+  if (index == image_index_) return;
+  image_index_ = index;
+  update();
+}
+
+void TSButton::SetImageList(TImageList* list) {
+  disconnect(image_list_gone_);
+  image_list_ = list;
+  if (list != nullptr) {
+    image_list_gone_ = connect(list, &QObject::destroyed, this, [this] {
+      image_list_ = nullptr;
+      update();
+    });
+  }
+  update();
+}
+
+void TSButton::SetFlat(bool flat) {
+  if (flat == flat_) return;
+  flat_ = flat;
+  update();
+}
+
+void TSButton::SetCaption(const QString& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  update();
+}
+
+QColor TSButton::Color() const { return palette().color(QPalette::Active, backgroundRole()); }
+
+void TSButton::SetColor(const QColor& color) {
+  QPalette changed = palette();
+  changed.setColor(backgroundRole(), color);
+  setPalette(changed);
+}
+
+EdgeKind TSButton::Edge() const {
+  if (pressed_ && mouse_over_) return flat_ ? EdgeKind::SunkenOuter : EdgeKind::Sunken;
+  if (!flat_ || mouse_over_) return EdgeKind::Raised;
+  return EdgeKind::RaisedInner;
+}
+
+void TSButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QRect whole = rect();
+  painter.fillRect(whole, Color());
+
+  QRect content = whole.adjusted(2, 2, -2, -2);
+  if (pressed_ && mouse_over_) content.translate(1, 1);
+
+  if (image_list_ != nullptr && image_index_ >= 0) {
+    // Integer division truncates towards zero, which is the placement wanted on small buttons.
+    const QPoint at(content.left() + 2,
+                    content.top() + 2 + (content.height() - 4) / 2 - image_list_->Height() / 2);
+    if (isEnabled()) {
+      image_list_->Draw(painter, at, image_index_);
+    } else {
+      image_list_->DrawBlend25(painter, at, image_index_, kDisabledImageBlend);
+    }
+    // The caption makes room even when the index is past the end of the list.
+    content.setLeft(content.left() + image_list_->Width() + 4);
+  }
+  content.adjust(2, 0, -2, 0);
+
+  painter.save();
+  painter.setClipRect(content, Qt::IntersectClip);
+  painter.setPen(isEnabled() ? palette().color(QPalette::Active, foregroundRole()) : kDisabledText);
+  painter.drawText(
+      content,
+      Qt::TextSingleLine | Qt::TextShowMnemonic | Qt::AlignVCenter | HorizontalFlag(alignment_),
+      caption_);
+  painter.restore();
+
+  DrawEdge(painter, whole, Edge(), palette());
+}
+
+void TSButton::MouseEntered() {
+  if (flat_) {
+    if (mouse_over_) return;
+    mouse_over_ = true;
+    update();
+  } else {
+    mouse_over_ = true;
+    if (pressed_) update();
+  }
+}
+
+void TSButton::MouseLeft() {
+  if (flat_) {
+    if (!mouse_over_) return;
+    mouse_over_ = false;
+    update();
+  } else {
+    mouse_over_ = false;
+    if (pressed_) update();
+  }
+}
+
+void TSButton::HoldDown() {
+  pressed_ = true;
+  mouse_over_ = true;
+  update();
+}
+
+void TSButton::enterEvent(QEnterEvent* event) {
+  MouseEntered();
+  QWidget::enterEvent(event);
+}
+
+void TSButton::leaveEvent(QEvent* event) {
+  MouseLeft();
+  QWidget::leaveEvent(event);
+}
+
+void TSButton::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  HoldDown();
+  click_armed_ = true;
+}
+
+// Qt holds enter and leave back while the mouse is grabbed; the look must follow the pointer
+// anyway, so a held-down button rises when the pointer leaves and sinks when it comes back.
+void TSButton::mouseMoveEvent(QMouseEvent* event) {
+  if (!pressed_) return;
+  const bool inside = rect().contains(event->position().toPoint());
+  if (inside && !mouse_over_) MouseEntered();
+  if (!inside && mouse_over_) MouseLeft();
+}
+
+void TSButton::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  if (pressed_) {
+    pressed_ = false;
+    update();
+  }
+  const bool click = click_armed_ && rect().contains(event->position().toPoint());
+  click_armed_ = false;
+  if (click) emit clicked();
+}
+
+// The second press of a double click holds the button down again but arms no second click.
+void TSButton::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  emit doubleClicked();
+  HoldDown();
+}
+
+}  // namespace lorvi

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QMetaObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "widgets/edge_drawing.h"
+#include "widgets/image_list.h"
+#include "widgets/text_alignment.h"
+
+namespace lorvi {
+
+// A push button with a caption and an optional picture from an image list. Its raised edge sinks
+// while the left button is held down over it; a flat button shows a thin edge and rises only under
+// the mouse. It paints its whole rectangle.
+class TSButton : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TSButton(QWidget* parent = nullptr);
+
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment alignment);
+
+  // Index of the picture in ImageList(); a negative index means no picture.
+  int ImageIndex() const { return image_index_; }
+  void SetImageIndex(int index);
+
+  // Not owned. When the list is destroyed the button forgets it and repaints without picture.
+  TImageList* ImageList() const { return image_list_; }
+  void SetImageList(TImageList* list);
+
+  bool Flat() const { return flat_; }
+  void SetFlat(bool flat);
+
+  // The left button went down on the button and has not been released yet.
+  bool Pressed() const { return pressed_; }
+  // The pointer is over the button (while held down, it follows the pointer as well).
+  bool MouseOver() const { return mouse_over_; }
+
+  // One line; "&" underlines the next character and "&&" shows an ampersand.
+  const QString& Caption() const { return caption_; }
+  void SetCaption(const QString& caption);
+
+  // Face colour (palette Button, inherited from the parent unless set).
+  QColor Color() const;
+  void SetColor(const QColor& color);
+
+  // The edge for the current state.
+  EdgeKind Edge() const;
+
+  QSize sizeHint() const override { return {75, 25}; }
+
+ signals:
+  // A left-button press on the button released over it.
+  void clicked();
+  void doubleClicked();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void MouseEntered();
+  void MouseLeft();
+  void HoldDown();
+
+  TAlignment alignment_ = taCenter;
+  int image_index_ = -1;
+  QPointer<TImageList> image_list_;
+  QMetaObject::Connection image_list_gone_;
+  bool pressed_ = false;
+  bool mouse_over_ = false;
+  bool flat_ = false;
+  bool click_armed_ = false;
+  QString caption_;
+};
+
+}  // namespace lorvi
