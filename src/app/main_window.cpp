@@ -112,6 +112,10 @@ void UpperCaseWhileTyping(QLineEdit* edit) {
 
 TfMainMDI::TfMainMDI(Session& session, TDM& dm, QWidget* parent)
     : QMainWindow(parent), session_(session), dm_(dm) {
+  ShowMessageBox = [this](const QString& text) {
+    QMessageBox box(QMessageBox::Critical, kAppTitle, text, QMessageBox::Ok, this);
+    box.exec();
+  };
   session_.SetMessageSink([this](const std::string& text) { ShowMessage(text); });
   session_.FormCreate();
   setWindowTitle(kAppTitle + ".");
@@ -208,6 +212,9 @@ void TfMainMDI::Build() {
   edFindFIO = new QLineEdit(findClient);
   edFindFIO->setGeometry(168, 5, 121, 21);
   UpperCaseWhileTyping(edFindFIO);
+  connect(edFindFIO, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (text == text.toUpper()) session_.edFindFIO = ToCp1251(text);
+  });
   tcZL = new TTabControl(spZLf);
   tcZL->setFont(TitleFont());
   tcZL->Tabs()->setIconSize(QSize(16, 16));
@@ -344,10 +351,7 @@ void TfMainMDI::Guarded(Action action) {
   ShowSession();
 }
 
-void TfMainMDI::ShowMessage(const std::string& text1251) {
-  QMessageBox box(QMessageBox::Critical, kAppTitle, FromCp1251(text1251), QMessageBox::Ok, this);
-  box.exec();
-}
+void TfMainMDI::ShowMessage(const std::string& text1251) { ShowMessageBox(FromCp1251(text1251)); }
 
 void TfMainMDI::sbClearFilesClick() {
   Guarded([this] { session_.sbClearFilesClick(); });

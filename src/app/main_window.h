@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QRect>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QTreeView;
@@ -33,6 +35,9 @@ class TfMainMDI : public QMainWindow {
 
   // Shows the session's tree, grids, tab, search text and view as they are now.
   void ShowSession();
+
+  // Shows a message box's text; the error box by default, replaceable for tests.
+  std::function<void(const QString& text)> ShowMessageBox;
 
   // The handlers of the buttons; each shows its own failure in the error box.
   void sbClearFilesClick();

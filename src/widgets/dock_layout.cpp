@@ -73,8 +73,12 @@ void DockLayout::setGeometry(const QRect& rect) {
           break;
       }
       if (side == Dock::Fill) r = free;
-      d.item->setGeometry(
-          QRect(r.topLeft(), QSize(std::max(r.width(), 0), std::max(r.height(), 0))));
+      r.setSize(r.size().expandedTo(QSize(0, 0)));
+      // Straight to the widget: the layout item would skip a hidden one.
+      if (QWidget* w = d.item->widget())
+        w->setGeometry(r);
+      else
+        d.item->setGeometry(r);
     }
   };
   for (Dock side : {Dock::Top, Dock::Bottom, Dock::Left, Dock::Right, Dock::Fill}) place(side);

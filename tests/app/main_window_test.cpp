@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTreeView>
+
+#include <memory>
+
+#include "app/data_module.h"
+#include "app/help_window.h"
+#include "app/main_window.h"
+#include "app/session.h"
+#include "intake/text1251.h"
+#include "view/string_grid.h"
+#include "widgets/styled_button.h"
+#include "widgets/styled_label.h"
+#include "widgets/styled_panel.h"
+#include "widgets/tab_control.h"
+
+namespace lorvi {
+namespace {
+
+// A main window over its own session, laid out over a given work area.
+struct Window {
+  explicit Window(const VersionBlock* version = &kVersion)
+      : session(','), dm(version), window(session, dm) {
+    window.ShowMessageBox = [this](const QString& text) { messages << text; };
+  }
+  static const VersionBlock kVersion;
+  Session session;
+  TDM dm;
+  TfMainMDI window;
+  QStringList messages;
+};
+const VersionBlock Window::kVersion = ProgramVersionBlock();
+
+QRect Geometry(const QWidget* w) { return w->geometry(); }
+
+// Types `text` into `widget` key by key, as a keyboard with any layout would.
+void Type(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &release);
+  }
+}
+
+TEST(MainWindow, ArrangeWindowFillsTheWorkArea) {
+  Window w;
+  w.window.ArrangeWindow(QRect(0, 0, 1272, 960));
+  TfMainMDI& m = w.window;
+  ASSERT_EQ(m.size(), QSize(1272, 960));
+  EXPECT_EQ(Geometry(m.spLF), QRect(8, 8, 350, 904));
+  EXPECT_EQ(Geometry(m.spLFShR), QRect(358, 24, 8, 896));
+  EXPECT_EQ(Geometry(m.spLFShB), QRect(24, 912, 342, 8));
+  EXPECT_EQ(Geometry(m.spZL), QRect(374, 8, 882, 904));
+  EXPECT_EQ(Geometry(m.spZLShR), QRect(1256, 24, 8, 896));
+  EXPECT_EQ(Geometry(m.spZLShB), QRect(390, 912, 874, 8));
+  // The search edit ends 14 pixels short of its strip; the upper grid takes half of its tab
+  // control less 79, truncated.
+  EXPECT_EQ(m.edFindFIO->x() + m.edFindFIO->width(), m.spFindFIO->width() - 14);
+  EXPECT_EQ(m.sgZLStrah->height(), (m.tcZL->height() - 79) / 2);
+  EXPECT_EQ(m.sgADVStrah->height(), (m.tcADV->height() - 79) / 2);
+  EXPECT_EQ(m.windowTitle(), QStringLiteral("Анализатор ЛОРВИ. Версия 1.0.1.0"));
+  // A fixed border.
+  EXPECT_EQ(m.minimumSize(), m.maximumSize());
+  EXPECT_FALSE(m.windowFlags() & Qt::WindowMaximizeButtonHint);
+
+  // On a tiny work area nothing gets a negative size.
+  w.window.ArrangeWindow(QRect(0, 0, 300, 60));
+  for (QWidget* widget : {static_cast<QWidget*>(m.spLF), static_cast<QWidget*>(m.spZL),
+                          static_cast<QWidget*>(m.sgZLStrah), static_cast<QWidget*>(m.edFindFIO)}) {
+    EXPECT_GE(widget->width(), 0);
+    EXPECT_GE(widget->height(), 0);
+  }
+  EXPECT_EQ(m.sgZLStrah->height(), 0);
+}
+
+TEST(MainWindow, CaptionWithoutVersionBlock) {
+  Window w(nullptr);
+  w.window.ArrangeWindow(QRect(0, 0, 1024, 768));
+  EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Анализатор ЛОРВИ. Версия Value Not Available"));
+}
+
+TEST(MainWindow, WidgetsAtStart) {
+  Window w;
+  TfMainMDI& m = w.window;
+  m.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
+  EXPECT_TRUE(m.spZLf->isVisible());
+  EXPECT_FALSE(m.spADVf->isVisible());
+  EXPECT_EQ(m.tcZL->TabIndex(), 0);
+  EXPECT_EQ(m.SLabel2->Caption(), QStringLiteral("Застрахованные лица"));
+  const QStringList tabs = {"Все", "Начислено<Уплачено", "Начислено>Уплачено", "Уволенные",
+                            "Не прочитал"};
+  ASSERT_EQ(m.tcZL->Count(), 5);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(m.tcZL->TabCaption(i), tabs[i]);
+  EXPECT_EQ(m.tcADV->Count(), 1);
+  EXPECT_EQ(m.sbLoadFiles->Caption(), QStringLiteral("Подгрузить файлы"));
+  EXPECT_EQ(m.sbLoadFiles->ImageIndex(), 2);
+  EXPECT_EQ(m.sbLoadFiles->toolTip(),
+            QStringLiteral("Подгрузить файлы\nза все периоды\nначиная с 2010 года"));
+  EXPECT_EQ(m.sbClearFiles->ImageIndex(), 3);
+  EXPECT_EQ(m.sbZL->ImageIndex(), 9);
+  EXPECT_EQ(m.sbADV->Caption(), QStringLiteral("Опись сведений"));
+  EXPECT_EQ(m.sbADV->ImageIndex(), 6);
+  EXPECT_EQ(m.sbHelp->ImageIndex(), 11);
+  EXPECT_EQ(m.sbPrint->ImageIndex(), 12);
+  EXPECT_EQ(m.sbHelp->x(), m.SPanel3->contentsRect().right() + 1 - 153);  // rightmost
+  EXPECT_EQ(m.sbPrint->x() + m.sbPrint->width(), m.sbHelp->x());
+  EXPECT_EQ(m.sgZLStrah->Tag(), 0);
+  EXPECT_EQ(m.sgZLNakop->Tag(), 1);
+  EXPECT_EQ(m.sgADVStrah->Tag(), 2);
+  EXPECT_EQ(m.sgADVNakop->Tag(), 3);
+  EXPECT_EQ(m.sgZLStrah->model()->columnCount(), 0);
+  EXPECT_EQ(w.dm.IL->Count(), 13);
+  EXPECT_EQ(w.dm.TabIL->Count(), 5);
+}
+
+TEST(MainWindow, ClearListEmptiesTreeAndGridsButKeepsTabAndSearch) {
+  Window w;
+  TfMainMDI& m = w.window;
+  m.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
+  Type(m.edFindFIO, QStringLiteral("ив"));
+  EXPECT_EQ(m.edFindFIO->text(), QStringLiteral("ИВ"));  // upper case as typed
+  m.tcZL->SetTabIndexQuietly(2);
+  w.session.tcZLIndex = 2;
+  w.session.tvLF.AddTop("x", 4, 0);
+  NewOrgSlot(w.session.store);
+  w.session.sgZLStrah.SetColCount(3);
+  w.session.sgZLStrah.SetRowCount(2);
+  m.ShowSession();
+  EXPECT_EQ(m.sgZLStrah->model()->columnCount(), 3);
+
+  QTest::mouseClick(m.sbClearFiles, Qt::LeftButton);
+  EXPECT_EQ(w.session.tvLF.Count(), 0u);
+  EXPECT_EQ(w.session.store.OrgCount, 0);
+  EXPECT_EQ(m.sgZLStrah->model()->columnCount(), 0);
+  EXPECT_EQ(m.tcZL->TabIndex(), 2);
+  EXPECT_EQ(m.edFindFIO->text(), QStringLiteral("ИВ"));
+  EXPECT_TRUE(w.messages.isEmpty());
+}
+
+TEST(MainWindow, FailuresShowTheErrorBoxAndTheProgramGoesOn) {
+  Window w;
+  w.session.ShowError("Range check error");
+  w.session.ShowError("List index out of bounds (3)");
+  EXPECT_EQ(w.messages, QStringList({"Range check error.", "List index out of bounds (3)"}));
+}
+
+TEST(HelpWindow, OpensOnTheDescriptionWithTheHistoryOnPageTwo) {
+  const HelpPictures pictures{QPixmap(125, 41), QPixmap(400, 41), QPixmap(153, 24)};
+  for (int opening = 0; opening < 2; ++opening) {
+    TfHelp help(pictures);
+    EXPECT_EQ(help.windowTitle(), QStringLiteral("Описание программы:"));
+    EXPECT_EQ(help.size(), QSize(667, 746));
+    EXPECT_EQ(help.PageControl1->currentIndex(), 0);
+    EXPECT_EQ(help.PageControl1->tabText(0), QStringLiteral("Описание:"));
+    EXPECT_EQ(help.PageControl1->tabText(1), QStringLiteral("Доработка:"));
+    EXPECT_EQ(help.bOK->geometry(), QRect(297, 712, 75, 25));
+    EXPECT_FALSE(help.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(help.windowFlags() & Qt::WindowSystemMenuHint);
+    help.PageControl1->setCurrentIndex(1);  // left on page 2; the next opening is fresh
+    help.show();
+    QTest::mouseClick(help.bOK, Qt::LeftButton);
+    EXPECT_FALSE(help.isVisible());
+    EXPECT_EQ(help.result(), QDialog::Accepted);
+  }
+  EXPECT_EQ(std::string(kVersionHistory),
+            "   \r\n  Версия 1.0.0.0:\r\n       см. \"Описание\".\r\n   \r\n"
+            "  Версия 1.0.1.0:\r\n       Добавленна возможность распечатать данные из таблиц.\r\n"
+            "       Доработан Help.");
+  TfHelp help(pictures);
+  EXPECT_TRUE(help.Label1->text().contains(QStringLiteral("см. \"Описание\".")));
+  EXPECT_TRUE(help.Image1->toPlainText().contains(QStringLiteral("Поиск по фамилии")) ||
+              help.Image1->toHtml().contains(QStringLiteral("lorvi:search")));
+}
+
+}  // namespace
+}  // namespace lorvi
