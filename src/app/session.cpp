@@ -1,8 +1,12 @@
 #include "app/session.h"
 
 #include "app/settings_file.h"
+#include "intake/line_list.h"
+#include "intake/load_files.h"
 #include "intake/lorvi_error.h"
 #include "intake/text1251.h"
+#include "store/load_organisation.h"
+#include "view/fill_grid.h"
 
 namespace lorvi {
 
@@ -42,8 +46,118 @@ void Session::SaveSettings() {
     WriteIniValue(settingsPath, kSettingsSection, kSettingsKey, ODInitialDir);
 }
 
-void Session::ShowError(const std::string& text1251) {
-  if (messageSink_) messageSink_(WithFullStop(text1251));
+void Session::ShowError(const std::string& text1251) { ShowMessage(WithFullStop(text1251)); }
+
+void Session::ShowMessage(const std::string& text1251) {
+  if (messageSink_) messageSink_(text1251);
+}
+
+void Session::Progress(const std::string& status) {
+  if (onProgress) onProgress(status);
+}
+
+template <typename Action>
+void Session::Guarded(Action action) {
+  try {
+    action();
+  } catch (const LorviError& e) {
+    ShowError(e.what());
+  } catch (const std::exception& e) {
+    ShowError(Utf8ToCp1251(e.what()));
+  }
+}
+
+namespace {
+
+// Sets a flag for the time of a piece of work, also when it fails.
+class BusyScope {
+ public:
+  explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~BusyScope() { flag_ = false; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+void Session::sbLoadFilesClick(const ChooseFiles& choose) {
+  if (busy_) return;
+  Guarded([&] {
+    LoadSettings();
+    const auto paths = choose(ODInitialDir);
+    if (!paths) return;
+    std::vector<std::string> refused;
+    bool moved = false;
+    {
+      BusyScope busy(busy_);
+      const auto report = [&] {
+        for (const std::string& name : refused)
+          ShowMessage(
+              std::string("Файл "_w) + Utf8ToCp1251(name) +
+              std::string(" не загружен: одновременно анализируются не более двух организаций."_w));
+      };
+      try {
+        moved =
+            AddFilesToTree(*paths, tvLF, store, refused, [&](std::size_t done, std::size_t total) {
+              Progress("Загрузка файлов: " + std::to_string(done) + " из " + std::to_string(total));
+            });
+      } catch (...) {
+        Progress("");
+        report();
+        throw;
+      }
+      Progress("");
+      report();
+    }
+    // The tree reports the new selection; its handler's failure is shown on its own.
+    if (moved) Guarded([&] { tvLFChange(tvLF.Selected()); });
+    tcZLIndex = 0;
+    tvLFChange(tvLF.Selected());
+    if (!paths->empty()) ODInitialDir = FolderOf(paths->front());
+    SaveSettings();
+  });
+}
+
+void Session::SelectNode(TreeNode* node) {
+  if (busy_) return;
+  if (tvLF.Select(node)) Guarded([&] { tvLFChange(node); });
+}
+
+void Session::tvLFChange(TreeNode* node) {
+  if (node == nullptr) return;
+  const int slot = node->datum;
+  if (slot == UnreadSlot) return;
+  if (slot != CurOrg) {
+    CurOrg = slot;
+    tcZLIndex = 0;
+  }
+  tvLF.ClearStates();
+  if (slot < 0 || slot >= kMaxOrgs || slot >= store.OrgCount) ThrowRangeCheck();
+  if (store.OrgDirty[slot]) {
+    BusyScope busy(busy_);
+    ResetOrgSlot(store, slot);
+    ClearGrids();
+    ReadingProgress progress;
+    std::string status;
+    progress.file = [&](std::size_t index, std::size_t count, const std::string& path) {
+      status = "Чтение файлов: " + std::to_string(index + 1) + " из " + std::to_string(count) +
+               " — " + FileNameOf(path);
+      Progress(status);
+    };
+    progress.record = [&] { Progress(status); };
+    try {
+      LoadOrganisation(store, slot, progress);
+    } catch (...) {
+      Progress("");
+      throw;
+    }
+    Progress("");
+    store.OrgDirty[slot] = false;
+  }
+  ShowOrganisation(store, slot, {sgZLStrah, sgZLNakop, sgADVStrah, sgADVNakop});
 }
 
 TextGrid& Session::Grid(int tag) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "intake/file_tree.h"
 #include "store/org_store.h"
@@ -34,6 +36,31 @@ class Session {
   // The four grids become empty (no columns, no rows).
   void ClearGrids();
 
+  // The open-file dialog: given its initial folder, the chosen paths (UTF-8) in the dialog's
+  // order, or nothing when the user cancels.
+  using ChooseFiles =
+      std::function<std::optional<std::vector<std::string>>(const std::string& initialDir)>;
+
+  // "Подгрузить файлы": the chosen files go into the tree and the store, the first node is
+  // selected and its organisation shown, the tab returns to "Все", and the dialog's folder is
+  // remembered. Failures are shown in the error box.
+  void sbLoadFilesClick(const ChooseFiles& choose);
+
+  // The user selects `node` of the tree (null for none): when the selection moves, its
+  // organisation is read if needed and shown. Failures are shown in the error box.
+  void SelectNode(TreeNode* node);
+
+  // The tree's selection handler: shows the organisation of `node`, reading it first when files
+  // were registered since its last reading. Failures leave it.
+  void tvLFChange(TreeNode* node);
+
+  // True while a load or a reading runs; the window then holds off every other action.
+  bool Busy() const { return busy_; }
+
+  // Called during long work with a line for the status bar (UTF-8, empty when the work is done);
+  // the window repaints and lets its messages through.
+  std::function<void(const std::string& status)> onProgress;
+
   // The settings file: the dialog's folder is read before each opening of the dialog and written
   // after each completed load. An empty path (lorvi-check) keeps no settings.
   std::string settingsPath;
@@ -43,6 +70,8 @@ class Session {
   // Shows a failure of a user action in the error box.
   void ShowError(const std::string& text1251);
   void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
+  // Shows a message box of the program's own (code page 1251).
+  void ShowMessage(const std::string& text1251);
 
   // The grid with `tag` 0..3 (sgZLStrah, sgZLNakop, sgADVStrah, sgADVNakop).
   TextGrid& Grid(int tag);
@@ -62,7 +91,13 @@ class Session {
   std::string ODInitialDir;    // the open-file dialog's folder (UTF-8, a path)
 
  private:
+  void Progress(const std::string& status);
+  // Runs `action` unless other work runs; a failure goes to the error box.
+  template <typename Action>
+  void Guarded(Action action);
+
   MessageSink messageSink_;
+  bool busy_ = false;
 };
 
 }  // namespace lorvi

@@ -75,8 +75,9 @@ std::string_view LineList::Line(std::size_t index) const {
 void LineList::DropFront(std::size_t n) { start_ += n < Count() ? n : Count(); }
 
 LineList ReadLineList(const std::string& path) {
+  // Only regular files: a pipe or a device could block or never end.
   std::error_code ec;
-  if (std::filesystem::is_directory(NativePath(path), ec)) ThrowCannotOpen(path);
+  if (!std::filesystem::is_regular_file(NativePath(path), ec)) ThrowCannotOpen(path);
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) ThrowCannotOpen(path);
   std::string bytes;
@@ -104,7 +105,7 @@ LineList ReadLineList(const std::string& path) {
 bool FileExists(const std::string& path) {
   std::error_code ec;
   const auto status = std::filesystem::status(NativePath(path), ec);
-  return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+  return !ec && std::filesystem::is_regular_file(status);
 }
 
 std::string FileNameOf(const std::string& path) {

@@ -38,10 +38,11 @@ class LineList {
 };
 
 // Reads the whole file at `path` (opened read-only) as a line list. A file that cannot be opened
-// or read fails with "Cannot open file <path>".
+// or read, or that is not a regular file (a folder, a pipe, a device), fails with
+// "Cannot open file <path>".
 LineList ReadLineList(const std::string& path);
 
-// True when a regular file (not a folder) is at `path`.
+// True when a regular file (not a folder, pipe or device) is at `path`.
 bool FileExists(const std::string& path);
 
 // The name of the file at `path` without its folder, in the platform's encoding.

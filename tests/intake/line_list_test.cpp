@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -83,6 +84,11 @@ TEST(LineList, FileThatCannotBeOpenedNamesItsPath) {
     EXPECT_EQ(std::string(e.what()), "Cannot open file " + test::W(missing));
   }
   EXPECT_THROW(ReadLineList(dir.PathOf("")), LorviError);  // a folder
+  // A pipe would block the reading: it is no file to read.
+  const std::string pipe = dir.PathOf("pipe.xml");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_FALSE(FileExists(pipe));
+  EXPECT_THROW(ReadLineList(pipe), LorviError);
   EXPECT_FALSE(FileExists(missing));
   EXPECT_FALSE(FileExists(dir.PathOf("")));
   EXPECT_TRUE(FileExists(dir.Write("a.xml", "")));

@@ -1,0 +1,94 @@
+#include "intake/load_files.h"
+
+#include "intake/header_scan.h"
+#include "intake/line_list.h"
+#include "intake/text1251.h"
+
+namespace lorvi {
+namespace {
+
+constexpr std::string_view kUnreadRoot = "НЕ СМОГ ПРОЧИТАТЬ"_w;
+
+TreeNode* ChildWithCaption(TreeNode* parent, std::string_view caption) {
+  for (const auto& child : parent->children)
+    if (child->caption == caption) return child.get();
+  return nullptr;
+}
+
+// The unreadable root: a top-level node of no organisation with its caption.
+TreeNode* UnreadRoot(const FileTree& tree) {
+  for (const auto& node : tree.TopLevel())
+    if (node->datum == UnreadSlot && node->caption == kUnreadRoot) return node.get();
+  return nullptr;
+}
+
+}  // namespace
+
+std::string_view UnreadRootCaption() { return kUnreadRoot; }
+
+bool AddDocumentNode(std::string_view title, std::string_view periodKey, std::string_view kind,
+                     const std::string& path, FileTree& tree, OrgStore& store) {
+  // Organisations are told apart by the first 14 characters of their titles.
+  const std::string_view key = title.substr(0, 14);
+  TreeNode* org = nullptr;
+  for (const auto& node : tree.TopLevel())
+    if (node->datum != UnreadSlot && node->caption.find(key) != std::string::npos) {
+      org = node.get();
+      break;
+    }
+  if (org == nullptr) {
+    if (store.OrgCount >= kMaxOrgs) return false;
+    org = tree.AddTop(std::string(title), kPictureOrganisation, store.OrgCount);
+    NewOrgSlot(store);
+  }
+
+  TreeNode* period = ChildWithCaption(org, periodKey);
+  if (period == nullptr)
+    period = tree.AddChild(org, std::string(periodKey), kPicturePeriod, org->datum);
+
+  TreeNode* kindNode = ChildWithCaption(period, kind);
+  if (kindNode == nullptr)
+    kindNode = kind == kKindADV
+                   ? tree.InsertFirstChild(period, std::string(kind), kPictureADV, period->datum)
+                   : tree.AddChild(period, std::string(kind), kPictureSZV, period->datum);
+
+  const std::string name = Utf8ToCp1251(FileNameOf(path));
+  if (ChildWithCaption(kindNode, name) != nullptr) return true;
+  tree.AddChild(kindNode, name, kPictureFile, kindNode->datum);
+  const int slot = kindNode->datum;
+  store.OrgFiles[slot].push_back(path);
+  store.OrgDirty[slot] = true;
+  return true;
+}
+
+void AddUnreadNode(const std::string& path, FileTree& tree) {
+  TreeNode* root = UnreadRoot(tree);
+  if (root == nullptr) root = tree.AddTop(std::string(kUnreadRoot), kPictureUnread, UnreadSlot);
+  const std::string name = Utf8ToCp1251(FileNameOf(path));
+  if (ChildWithCaption(root, name) == nullptr) tree.AddChild(root, name, kPictureFile, UnreadSlot);
+}
+
+void MoveUnreadLast(FileTree& tree) {
+  if (TreeNode* root = UnreadRoot(tree)) tree.MoveToEnd(root);
+}
+
+bool AddFilesToTree(const std::vector<std::string>& paths, FileTree& tree, OrgStore& store,
+                    std::vector<std::string>& refused, const LoadProgress& progress) {
+  std::size_t done = 0;
+  for (const std::string& path : paths) {
+    HeaderInfo header;
+    if (ScanHeader(path, header)) {
+      if (!AddDocumentNode(header.orgTitle, header.periodKey, header.kind, path, tree, store))
+        refused.push_back(FileNameOf(path));
+    } else {
+      AddUnreadNode(path, tree);
+    }
+    if (progress) progress(++done, paths.size());
+  }
+  tree.SortAll();
+  MoveUnreadLast(tree);
+  tree.ExpandAll();
+  return !tree.TopLevel().empty() && tree.Select(tree.TopLevel().front().get());
+}
+
+}  // namespace lorvi
