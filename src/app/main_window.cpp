@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,6 +17,7 @@
 #include <exception>
 
 #include "app/data_module.h"
+#include "app/file_tree_model.h"
 #include "app/help_window.h"
 #include "app/pictures.h"
 #include "app/session.h"
@@ -117,6 +121,19 @@ TfMainMDI::TfMainMDI(Session& session, TDM& dm, QWidget* parent)
     box.exec();
   };
   session_.SetMessageSink([this](const std::string& text) { ShowMessage(text); });
+  session_.onProgress = [this](const std::string& status) { ShowProgress(status); };
+  OD = [this](const std::string& initialDir) -> std::optional<std::vector<std::string>> {
+    QFileDialog dialog(this, QStringLiteral("Загружаем файлы ЛОРВИ:"), FromUtf8(initialDir),
+                       QStringLiteral("файлы ЛОРВИ (*.XML)"));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // *.XML takes .xml as well, as on the systems the files come from.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    std::vector<std::string> paths;
+    for (const QString& file : dialog.selectedFiles()) paths.push_back(ToUtf8(file));
+    return paths;
+  };
   session_.FormCreate();
   setWindowTitle(kAppTitle + ".");
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -139,10 +156,7 @@ void TfMainMDI::Build() {
   auto* status = new QStatusBar(this);
   status->setSizeGripEnabled(false);
   status->setFixedHeight(25);
-  StatusText = new QLabel(
-      QStringLiteral("Нажмите «Подгрузить файлы» и выберите XML-файлы индивидуальных сведений "
-                     "и описи АДВ-6-2 за все периоды."),
-      status);
+  StatusText = new QLabel(idleStatus_, status);
   StatusText->setAlignment(Qt::AlignCenter);
   status->addWidget(StatusText, 1);
   setStatusBar(status);
@@ -176,6 +190,11 @@ void TfMainMDI::Build() {
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     tvLF->setPalette(palette);
   }
+  treeModel_ = new FileTreeModel(session_.tvLF, *dm_.IL, this);
+  tvLF->setModel(treeModel_);
+  tvLF->setItemDelegate(new FileTreeDelegate(*treeModel_, *dm_.IL, tvLF));
+  connect(tvLF->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &TfMainMDI::tvLFSelected);
   lf->AddWidget(tvLF, Dock::Fill);
   Image2 = Picture(spLF, FloppyDiskPicture(), QRect(0, 0, 16, 16));
 
@@ -261,7 +280,14 @@ void TfMainMDI::Build() {
   spZLShR = Shadow(client);
   spZLShB = Shadow(client);
 
+  connect(sbLoadFiles, &TSButton::clicked, this, &TfMainMDI::sbLoadFilesClick);
   connect(sbClearFiles, &TSButton::clicked, this, &TfMainMDI::sbClearFilesClick);
+  for (TStringGrid* grid : {sgZLStrah, sgZLNakop, sgADVStrah, sgADVNakop}) {
+    connect(grid, &TStringGrid::cellSelected, this,
+            [this, grid](int col, int row) { GridCellSelected(grid->Tag(), col, row); });
+    connect(grid, &TStringGrid::scrolled, this,
+            [this, grid](int col, int row) { session_.Grid(grid->Tag()).SetTopLeft(col, row); });
+  }
   connect(sbHelp, &TSButton::clicked, this, &TfMainMDI::sbHelpClick);
 }
 
@@ -311,7 +337,19 @@ void TfMainMDI::ArrangeWindow(const QRect& workArea) {
   QApplication::processEvents();
 }
 
+void TfMainMDI::ShowTree() {
+  if (!treeModel_->Refresh()) return;
+  const bool blocked = tvLF->selectionModel()->blockSignals(true);
+  for (const TreeNode* node : session_.tvLF.DisplayOrder())
+    tvLF->setExpanded(treeModel_->IndexOf(node), node->expanded);
+  const QModelIndex selected = treeModel_->IndexOf(session_.tvLF.Selected());
+  tvLF->selectionModel()->setCurrentIndex(selected, QItemSelectionModel::ClearAndSelect);
+  tvLF->selectionModel()->blockSignals(blocked);
+  tvLF->viewport()->update();
+}
+
 void TfMainMDI::ShowSession() {
+  ShowTree();
   for (TStringGrid* grid : {sgZLStrah, sgZLNakop, sgADVStrah, sgADVNakop}) grid->Refresh();
   tcZL->SetTabIndexQuietly(session_.tcZLIndex);
   const QString search = FromCp1251(session_.edFindFIO);
@@ -335,12 +373,29 @@ void TfMainMDI::showEvent(QShowEvent* event) {
 }
 
 void TfMainMDI::closeEvent(QCloseEvent* event) {
+  // Nothing may be released under a running load or reading: close once it is over.
+  if (session_.Busy()) {
+    closeWhenIdle_ = true;
+    event->ignore();
+    return;
+  }
   session_.FormClose();
   QMainWindow::closeEvent(event);
 }
 
+void TfMainMDI::ShowProgress(const std::string& status) {
+  StatusText->setText(status.empty() ? idleStatus_ : FromUtf8(status));
+  const qint64 now = QDateTime::currentMSecsSinceEpoch();
+  if (!status.empty() && now - lastPump_ < 20) return;
+  lastPump_ = now;
+  ShowTree();
+  QApplication::processEvents();
+}
+
 template <typename Action>
 void TfMainMDI::Guarded(Action action) {
+  if (session_.Busy()) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
   try {
     action();
   } catch (const LorviError& e) {
@@ -348,10 +403,27 @@ void TfMainMDI::Guarded(Action action) {
   } catch (const std::exception& e) {
     session_.ShowError(Utf8ToCp1251(e.what()));
   }
+  QApplication::restoreOverrideCursor();
   ShowSession();
+  if (closeWhenIdle_ && !session_.Busy()) {
+    closeWhenIdle_ = false;
+    close();
+  }
 }
 
 void TfMainMDI::ShowMessage(const std::string& text1251) { ShowMessageBox(FromCp1251(text1251)); }
+
+void TfMainMDI::sbLoadFilesClick() {
+  Guarded([this] { session_.sbLoadFilesClick(OD); });
+}
+
+void TfMainMDI::tvLFSelected(const QModelIndex& index) {
+  Guarded([this, &index] { session_.SelectNode(treeModel_->NodeOf(index)); });
+}
+
+void TfMainMDI::GridCellSelected(int tag, int col, int row) {
+  Guarded([&] { session_.Grid(tag).SetSelection(col, row); });
+}
 
 void TfMainMDI::sbClearFilesClick() {
   Guarded([this] { session_.sbClearFilesClick(); });

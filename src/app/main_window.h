@@ -4,6 +4,9 @@
 #include <QRect>
 
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -19,6 +22,7 @@ class TSPanel;
 class TStringGrid;
 class TTabControl;
 class DockLayout;
+class FileTreeModel;
 
 // The main window: the panel of loaded files on the left, the work panel with the grids on the
 // right, each with a drop shadow. It shows the session's state and forwards the user's actions to
@@ -39,9 +43,19 @@ class TfMainMDI : public QMainWindow {
   // Shows a message box's text; the error box by default, replaceable for tests.
   std::function<void(const QString& text)> ShowMessageBox;
 
-  // The handlers of the buttons; each shows its own failure in the error box.
+  // The open-file dialog: from its initial folder, the chosen paths (UTF-8), or nothing when
+  // cancelled. A QFileDialog by default, replaceable for tests.
+  std::function<std::optional<std::vector<std::string>>(const std::string& initialDir)> OD;
+
+  // The handlers of the user's actions; each shows its own failure in the error box, and none
+  // runs while a load or a reading is under way.
+  void sbLoadFilesClick();
   void sbClearFilesClick();
   void sbHelpClick();
+  void tvLFSelected(const QModelIndex& index);
+  void GridCellSelected(int tag, int col, int row);
+
+  FileTreeModel* TreeModel() const { return treeModel_; }
 
   QLabel* StatusText;
   TSPanel* spLF;
@@ -91,10 +105,19 @@ class TfMainMDI : public QMainWindow {
   template <typename Action>
   void Guarded(Action action);
   void ShowMessage(const std::string& text1251);
+  // Status line and repainting during long work, at most every 20 ms.
+  void ShowProgress(const std::string& status);
+  void ShowTree();
 
   Session& session_;
   TDM& dm_;
   bool shown_ = false;
+  bool closeWhenIdle_ = false;  // the user closed the window during a load or a reading
+  FileTreeModel* treeModel_ = nullptr;
+  qint64 lastPump_ = 0;
+  const QString idleStatus_ = QStringLiteral(
+      "Нажмите «Подгрузить файлы» и выберите XML-файлы индивидуальных сведений и описи АДВ-6-2 "
+      "за все периоды.");
   DockLayout* zlPageLayout_ = nullptr;
   DockLayout* advPageLayout_ = nullptr;
 };

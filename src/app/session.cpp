@@ -24,6 +24,7 @@ void Session::FormShow() {
 void Session::FormClose() { ClearAllStores(store); }
 
 void Session::ClearAll() {
+  if (Busy()) return;
   tvLF.Clear();
   ClearAllStores(store);
   ClearGrids();
@@ -69,30 +70,30 @@ void Session::Guarded(Action action) {
 
 namespace {
 
-// Sets a flag for the time of a piece of work, also when it fails.
+// Counts a piece of work for as long as it runs, also when it fails; work may nest.
 class BusyScope {
  public:
-  explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~BusyScope() { flag_ = false; }
+  explicit BusyScope(int& depth) : depth_(depth) { ++depth_; }
+  ~BusyScope() { --depth_; }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
 
  private:
-  bool& flag_;
+  int& depth_;
 };
 
 }  // namespace
 
 void Session::sbLoadFilesClick(const ChooseFiles& choose) {
-  if (busy_) return;
+  if (Busy()) return;
   Guarded([&] {
     LoadSettings();
     const auto paths = choose(ODInitialDir);
     if (!paths) return;
+    BusyScope loading(busy_);
     std::vector<std::string> refused;
     bool moved = false;
     {
-      BusyScope busy(busy_);
       const auto report = [&] {
         for (const std::string& name : refused)
           ShowMessage(
@@ -122,7 +123,7 @@ void Session::sbLoadFilesClick(const ChooseFiles& choose) {
 }
 
 void Session::SelectNode(TreeNode* node) {
-  if (busy_) return;
+  if (Busy()) return;
   if (tvLF.Select(node)) Guarded([&] { tvLFChange(node); });
 }
 

@@ -55,7 +55,7 @@ class Session {
   void tvLFChange(TreeNode* node);
 
   // True while a load or a reading runs; the window then holds off every other action.
-  bool Busy() const { return busy_; }
+  bool Busy() const { return busy_ > 0; }
 
   // Called during long work with a line for the status bar (UTF-8, empty when the work is done);
   // the window repaints and lets its messages through.
@@ -97,7 +97,7 @@ class Session {
   void Guarded(Action action);
 
   MessageSink messageSink_;
-  bool busy_ = false;
+  int busy_ = 0;
 };
 
 }  // namespace lorvi

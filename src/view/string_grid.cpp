@@ -1,17 +1,103 @@
 #include "view/string_grid.h"
 
 #include <QHeaderView>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
+
+#include "view/cell_look.h"
+#include "widgets/qt_text.h"
 
 namespace lorvi {
-
 namespace {
+
 constexpr int kRowHeight = 16;
+
+QColor ColourOf(CellLook::Colour colour, const QPalette& palette) {
+  switch (colour) {
+    case CellLook::kBlack:
+      return Qt::black;
+    case CellLook::kGreen:
+      return QColor(0, 128, 0);
+    case CellLook::kRed:
+      return QColor(255, 0, 0);
+    case CellLook::kGrey:
+      return QColor(128, 128, 128);
+    case CellLook::kText:
+      break;
+  }
+  return palette.color(QPalette::Text);
 }
+
+// Draws a cell's text as the grids do: 3 pixels in from the top-left corner, clipped to the cell.
+void DrawCellText(QPainter& painter, const QRect& rect, const TextGrid& grid, int col, int row,
+                  const QFont& base, const QPalette& palette) {
+  const CellLook look = sgZLStrahDrawCell(grid, col, row);
+  if (look.whiteBackground) painter.fillRect(rect, Qt::white);
+  QFont font = base;
+  font.setBold(look.bold);
+  painter.setFont(font);
+  painter.setPen(ColourOf(look.colour, palette));
+  painter.setClipRect(rect);
+  painter.drawText(rect.adjusted(kCellTextInset, kCellTextInset, 0, 0),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                   FromCp1251(grid.Cell(col, row)));
+}
+
+// The scrollable cells.
+class CellDelegate : public QStyledItemDelegate {
+ public:
+  CellDelegate(const TextGrid& grid, const TextGridModel& model, QObject* parent)
+      : QStyledItemDelegate(parent), grid_(grid), model_(model) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    painter->save();
+    painter->fillRect(option.rect, option.palette.color(QPalette::Base));
+    DrawCellText(*painter, option.rect, grid_, model_.GridCol(index), model_.GridRow(index),
+                 option.font, option.palette);
+    painter->restore();
+  }
+
+ private:
+  const TextGrid& grid_;
+  const TextGridModel& model_;
+};
+
+// The fixed row (horizontal) or column (vertical), framed like buttons.
+class FixedCells : public QHeaderView {
+ public:
+  FixedCells(Qt::Orientation orientation, const TextGrid& grid, QWidget* parent)
+      : QHeaderView(orientation, parent), grid_(grid) {}
+
+ protected:
+  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+    if (!rect.isValid()) return;
+    QStyleOptionHeader frame;
+    initStyleOption(&frame);
+    frame.rect = rect;
+    frame.section = logicalIndex;
+    style()->drawControl(QStyle::CE_HeaderSection, &frame, painter, this);
+    painter->save();
+    const bool titleRow = orientation() == Qt::Horizontal;
+    const int col = titleRow ? logicalIndex + grid_.FixedCols() : 0;
+    const int row = titleRow ? 0 : logicalIndex + grid_.FixedRows();
+    DrawCellText(*painter, rect, grid_, col, row, font(), palette());
+    painter->restore();
+  }
+
+ private:
+  const TextGrid& grid_;
+};
+
+}  // namespace
 
 TStringGrid::TStringGrid(const TextGrid& grid, QWidget* parent)
     : QTableView(parent), grid_(grid), model_(new TextGridModel(grid, this)) {
+  setHorizontalHeader(new FixedCells(Qt::Horizontal, grid, this));
+  setVerticalHeader(new FixedCells(Qt::Vertical, grid, this));
   setModel(model_);
+  setItemDelegate(new CellDelegate(grid, *model_, this));
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -27,11 +113,11 @@ TStringGrid::TStringGrid(const TextGrid& grid, QWidget* parent)
   }
   verticalHeader()->setDefaultSectionSize(kRowHeight);
   horizontalHeader()->setFixedHeight(kRowHeight);
-  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
-    if (!refreshing_) emit cellSelected(model_->GridCol(index), model_->GridRow(index));
-  });
+  connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& index) {
+            if (!refreshing_ && index.isValid())
+              emit cellSelected(model_->GridCol(index), model_->GridRow(index));
+          });
   connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TStringGrid::ReportScroll);
   connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &TStringGrid::ReportScroll);
   Refresh();
@@ -48,12 +134,12 @@ void TStringGrid::Refresh() {
   const QModelIndex selected =
       model_->index(grid_.Row() - grid_.FixedRows(), grid_.Col() - grid_.FixedCols());
   if (selected.isValid())
-    selectionModel()->setCurrentIndex(selected, QItemSelectionModel::ClearAndSelect);
-  else
-    selectionModel()->clearSelection();
+    selectionModel()->setCurrentIndex(selected, QItemSelectionModel::NoUpdate);
   horizontalScrollBar()->setValue(grid_.LeftCol() - grid_.FixedCols());
   verticalScrollBar()->setValue(grid_.TopRow() - grid_.FixedRows());
   viewport()->update();
+  horizontalHeader()->viewport()->update();
+  verticalHeader()->viewport()->update();
   refreshing_ = false;
 }
 

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QTest>
+#include <QTreeView>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/data_module.h"
+#include "app/file_tree_model.h"
+#include "app/main_window.h"
+#include "app/session.h"
+#include "intake/load_files.h"
+#include "intake/text1251.h"
+#include "support/temp_files.h"
+#include "support/xml_files.h"
+#include "view/string_grid.h"
+#include "widgets/styled_button.h"
+
+namespace lorvi {
+namespace {
+
+using test::Org;
+using test::Person;
+
+struct LoadedWindow {
+  LoadedWindow() : session(','), dm(nullptr), window(session, dm) {
+    window.ShowMessageBox = [this](const QString& text) { messages << text; };
+    window.OD = [this](const std::string&) { return std::optional(files); };
+    window.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
+  std::vector<std::string> files;
+  Session session;
+  TDM dm;
+  TfMainMDI window;
+  QStringList messages;
+};
+
+TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
+  test::TempDir dir;
+  LoadedWindow w;
+  const Org org;
+  w.files = {dir.WriteXml("a.xml",
+                          test::SzvFile(org, "2011-1",
+                                        {Person("ИВАНОВ", "5", "5"), Person("ПЕТРОВ", "7", "1")})),
+             dir.WriteXml("b.xml", test::AdvFile(org, "2011-1", {{"НР", "12", "6"}})),
+             dir.WriteXml("u.xml", "no header")};
+  QAbstractItemModelTester tester(w.window.TreeModel(),
+                                  QAbstractItemModelTester::FailureReportingMode::Warning);
+  QTest::mouseClick(w.window.sbLoadFiles, Qt::LeftButton);
+
+  FileTreeModel& model = *w.window.TreeModel();
+  ASSERT_EQ(model.rowCount(), 2);
+  EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("000-000-000001(ООО \"Ромашка\")"));
+  EXPECT_EQ(model.index(1, 0).data().toString(), QStringLiteral("НЕ СМОГ ПРОЧИТАТЬ"));
+  EXPECT_EQ(w.window.tvLF->currentIndex(), model.index(0, 0));
+  EXPECT_TRUE(w.window.tvLF->isExpanded(model.index(0, 0)));
+  EXPECT_EQ(w.window.sgZLStrah->model()->rowCount(), 2);
+  EXPECT_EQ(w.window.sgADVStrah->model()->rowCount(), 2);
+  EXPECT_TRUE(w.messages.isEmpty());
+  EXPECT_EQ(w.window.StatusText->text().left(7), QStringLiteral("Нажмите"));  // idle again
+
+  // Fonts by kind of node, and the marked source file in navy bold.
+  const QFont base;
+  TreeNode* orgNode = w.session.tvLF.NodeAt(0);
+  TreeNode* period = w.session.tvLF.NodeAt(1);
+  TreeNode* file = w.session.tvLF.NodeAt(5);
+  ASSERT_EQ(file->picture, kPictureFile);
+  EXPECT_TRUE(FileTreeModel::NodeFont(*orgNode, base).bold());
+  EXPECT_TRUE(FileTreeModel::NodeFont(*period, base).underline());
+  EXPECT_FALSE(FileTreeModel::NodeFont(*period, base).bold());
+  EXPECT_EQ(model.IndexOf(file).data(Qt::ForegroundRole).value<QBrush>().color(),
+            QColor(0, 128, 128));
+  file->state = kPictureSourceMark;
+  EXPECT_TRUE(FileTreeModel::NodeFont(*file, base).bold());
+  EXPECT_EQ(model.IndexOf(file).data(Qt::ForegroundRole).value<QBrush>().color(),
+            QColor(0, 0, 128));
+
+  // Selecting the unreadable root by mouse changes nothing in the grids.
+  w.window.tvLF->setCurrentIndex(model.index(1, 0));
+  EXPECT_EQ(w.window.sgZLStrah->model()->rowCount(), 2);
+}
+
+TEST(WindowLoad, TotalsArePaintedInTheirColours) {
+  test::TempDir dir;
+  LoadedWindow w;
+  w.files = {dir.WriteXml("a.xml", test::SzvFile(Org(), "2011-1",
+                                                 {Person("А", "7", "1"), Person("Б", "1", "7"),
+                                                  Person("В", "1", "1")}))};
+  QTest::mouseClick(w.window.sbLoadFiles, Qt::LeftButton);
+  TStringGrid* grid = w.window.sgZLStrah;
+  grid->resize(800, 200);
+  const QImage image = grid->grab().toImage();
+  // Text colours found in the total column's cells, by row; the text is antialiased, so a
+  // pixel counts by its hue.
+  const auto has = [&](int row, const auto& hue) {
+    const QRect cell =
+        grid->visualRect(grid->model()->index(row, 0)).translated(grid->viewport()->pos());
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+      for (int x = cell.left(); x <= cell.right(); ++x)
+        if (hue(image.pixelColor(x, y))) return true;
+    return false;
+  };
+  const auto green = [](QColor c) { return c.green() > c.red() + 60 && c.green() > c.blue() + 60; };
+  const auto red = [](QColor c) { return c.red() > c.green() + 100 && c.red() > c.blue() + 100; };
+  const auto grey = [](QColor c) {
+    return std::abs(c.red() - c.green()) < 8 && std::abs(c.green() - c.blue()) < 8 &&
+           c.red() > 100 && c.red() < 170;
+  };
+  EXPECT_TRUE(has(0, green));  // 7 > 1, selected
+  EXPECT_TRUE(has(1, red));    // 1 < 7
+  EXPECT_TRUE(has(2, grey));   // 1 = 1
+  EXPECT_FALSE(has(1, green));
+  EXPECT_FALSE(has(2, red));
+}
+
+TEST(WindowLoad, NothingInterleavesWithALoadAndClosingWaitsForItsEnd) {
+  test::TempDir dir;
+  LoadedWindow w;
+  for (int i = 0; i < 5; ++i)
+    w.files.push_back(dir.WriteXml("f" + std::to_string(i) + ".xml",
+                                   test::SzvFile(Org(), "2011-" + std::to_string(i % 4 + 1),
+                                                 {Person("П" + std::to_string(i))})));
+  int progressCalls = 0;
+  const auto progress = w.session.onProgress;
+  w.session.onProgress = [&](const std::string& status) {
+    ++progressCalls;
+    // The user presses everything while the work runs.
+    w.window.sbClearFilesClick();
+    w.window.sbLoadFilesClick();
+    w.window.close();
+    progress(status);
+  };
+  QTest::mouseClick(w.window.sbLoadFiles, Qt::LeftButton);
+  EXPECT_GT(progressCalls, 0);
+  int fileNodes = 0;  // neither cleared nor loaded twice
+  for (const TreeNode* n : w.session.tvLF.DisplayOrder()) fileNodes += n->picture == kPictureFile;
+  EXPECT_EQ(fileNodes, 5);
+  EXPECT_FALSE(w.window.isVisible());      // closed once the load was over
+  EXPECT_EQ(w.session.store.OrgCount, 0);  // and the stores were released
+}
+
+}  // namespace
+}  // namespace lorvi

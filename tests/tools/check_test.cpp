@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "check_run.h"
+#include "command_line.h"
+#include "intake/text1251.h"
+
+namespace lorvi::check {
+namespace {
+
+std::string ParseError(const std::vector<std::string>& args) {
+  try {
+    ParseCommandLine(args);
+  } catch (const BadCommandLine& e) {
+    return e.what();
+  }
+  return "(accepted)";
+}
+
+TEST(CheckCommandLine, ReadsEveryActionWithItsArguments) {
+  const CommandLine line = ParseCommandLine({"--decimal-separator=,",
+                                             "--load",
+                                             "a.XML",
+                                             "b c.XML",
+                                             "-x.XML",
+                                             "--select",
+                                             "3",
+                                             "--cell",
+                                             "sgADVNakop",
+                                             "2",
+                                             "7",
+                                             "--view",
+                                             "adv",
+                                             "--search",
+                                             "ив",
+                                             "--tab",
+                                             "4",
+                                             "--clear",
+                                             "--print",
+                                             "--dump"});
+  ASSERT_EQ(line.decimalSeparator, ',');
+  ASSERT_EQ(line.actions.size(), 9u);
+  EXPECT_EQ(line.actions[0].kind, ActionKind::Load);
+  // Everything up to the next "--" is a file, even when it begins with one dash.
+  EXPECT_EQ(line.actions[0].files, (std::vector<std::string>{"a.XML", "b c.XML", "-x.XML"}));
+  EXPECT_EQ(line.actions[1].number, 3);
+  EXPECT_EQ(line.actions[2].grid, 3);
+  EXPECT_EQ(line.actions[2].col, 2);
+  EXPECT_EQ(line.actions[2].row, 7);
+  EXPECT_TRUE(line.actions[3].adv);
+  EXPECT_EQ(line.actions[4].text, "ив");
+  EXPECT_EQ(line.actions[5].number, 4);
+  EXPECT_EQ(line.actions[8].kind, ActionKind::Dump);
+
+  EXPECT_FALSE(ParseCommandLine({"--dump"}).decimalSeparator);
+  // A separator outside ASCII arrives as UTF-8 and goes to the session as its 1251 byte.
+  EXPECT_EQ(ParseCommandLine({"--decimal-separator=·", "--dump"}).decimalSeparator, '\xB7');
+}
+
+TEST(CheckCommandLine, RefusesWhatItCannotRun) {
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {{}, "no action given"},
+      {{"--frobnicate"}, "unknown action '--frobnicate'"},
+      {{"a.XML"}, "'a.XML' is not an action (actions begin with --)"},
+      {{"--load"}, "--load needs at least one file"},
+      {{"--load", "--dump"}, "--load needs at least one file"},
+      {{"--select"}, "--select needs a node number from 0"},
+      {{"--select", "--dump"}, "--select needs a node number from 0"},
+      {{"--select", "1x"}, "--select needs a node number from 0, not '1x'"},
+      {{"--select", "-1"}, "--select needs a node number from 0, not '-1'"},
+      {{"--select", "99999999999"}, "--select needs a node number from 0, not '99999999999'"},
+      {{"--tab", "5"}, "--tab needs a tab number from 0 to 4, not 5"},
+      {{"--search"}, "--search needs a text"},
+      {{"--view", "tree"}, "--view needs zl or adv, not 'tree'"},
+      {{"--cell", "sgZL", "1", "1"},
+       "--cell needs sgZLStrah, sgZLNakop, sgADVStrah or sgADVNakop, not 'sgZL'"},
+      {{"--cell", "sgZLStrah", "1"}, "--cell needs a row number from 0"},
+      {{"--dump", "--decimal-separator=,"}, "--decimal-separator must come before the actions"},
+      {{"--decimal-separator", "--dump"},
+       "--decimal-separator needs one character, as in --decimal-separator=,"},
+      {{"--decimal-separator=", "--dump"},
+       "--decimal-separator needs one character, as in --decimal-separator=,"},
+      {{"--decimal-separator=,.", "--dump"},
+       "--decimal-separator needs one character, as in --decimal-separator=,"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ParseError(c.args), c.message) << testing::PrintToString(c.args);
+
+  std::string out, err;
+  EXPECT_EQ(RunArguments({"--tab"}, out, err), 2);
+  EXPECT_EQ(out, "");
+  EXPECT_TRUE(err.starts_with("lorvi-check: --tab needs a tab number from 0 to 4\nusage: ")) << err;
+}
+
+// Actions that parse but cannot run end the run there, keeping what was printed before.
+TEST(CheckRunActions, StopAtWhatCannotRunHere) {
+  const std::vector<std::vector<std::string>> stoppers = {
+      {"--tab", "1"}, {"--search", "ИВ"}, {"--view", "adv"}, {"--cell", "sgZLStrah", "1", "1"},
+      {"--print"},    {"--select", "0"},
+  };
+  for (const auto& stopper : stoppers) {
+    std::vector<std::string> args = {"--decimal-separator=,", "--dump"};
+    args.insert(args.end(), stopper.begin(), stopper.end());
+    args.push_back("--clear");
+    std::string out, err;
+    EXPECT_EQ(RunArguments(args, out, err), 2) << stopper[0];
+    const std::string expected = stopper[0] == "--select"
+                                     ? "lorvi-check: --select 0: the tree has 0 nodes\n"
+                                     : "lorvi-check: " + stopper[0] + " is not available yet\n";
+    EXPECT_EQ(err, expected);
+    EXPECT_TRUE(out.starts_with("[tree]\n[tab]\t0\n")) << out;
+    EXPECT_EQ(out.find("[end]"), out.size() - 6) << "one dump only";
+  }
+}
+
+TEST(CheckDump, ShowsTreeGridsAndMessagesOneLineEach) {
+  CheckRun run('.');
+  Session& s = run.session();
+  TreeNode* org = s.tvLF.AddTop(std::string("ОРГ\\1"_w), 4, 0);
+  TreeNode* period = s.tvLF.AddChild(org, "2011-3", 5, 0);
+  TreeNode* file = s.tvLF.AddChild(period, "a\tb\r\nc.XML", 8, 0);
+  file->state = 10;
+  s.tvLF.AddTop(std::string("НЕ СМОГ ПРОЧИТАТЬ"_w), 1, 1000000);
+  s.tvLF.Select(period);
+  s.tcZLIndex = 2;
+  s.advShown = true;
+  s.sgZLNakop.SetColCount(2);
+  s.sgZLNakop.SetRowCount(3);
+  s.sgZLNakop.SetCell(1, 0, std::string("Итого"_w));
+  s.sgZLNakop.SetCell(1, 1, "x\ty\\");
+  s.sgZLNakop.SetSelection(0, 2);
+  s.sgZLNakop.SetTopLeft(5, 7);
+  s.ShowError("Range check error");
+  s.ShowMessage(std::string("два\nряда"_w));
+  run.Dump();
+
+  EXPECT_EQ(run.Output(),
+            "[tree]\n"
+            "ОРГ\\\\1\t4\t-1\t0\n"
+            "  2011-3\t5\t-1\t0\t*\n"
+            "    a\\tb\\r\\nc.XML\t8\t10\t0\n"
+            "НЕ СМОГ ПРОЧИТАТЬ\t1\t-1\t1000000\n"
+            "[tab]\t2\n"
+            "[view]\tadv\n"
+            "[sgZLStrah]\t0\t0\t1\t1\t1\t1\n"
+            "[sgZLNakop]\t2\t3\t0\t2\t5\t7\n"
+            "\tИтого\n"
+            "\tx\\ty\\\\\n"
+            "\t\n"
+            "[sgADVStrah]\t0\t0\t1\t1\t1\t1\n"
+            "[sgADVNakop]\t0\t0\t1\t1\t1\t1\n"
+            "[messages]\n"
+            "Range check error.\n"
+            "два\\nряда\n"
+            "[end]\n");
+
+  // Messages are reported once.
+  run.Output().clear();
+  run.Dump();
+  EXPECT_TRUE(run.Output().ends_with("[sgADVNakop]\t0\t0\t1\t1\t1\t1\n[messages]\n[end]\n"));
+  EXPECT_TRUE(run.Messages().empty());
+}
+
+}  // namespace
+}  // namespace lorvi::check

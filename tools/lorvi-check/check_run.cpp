@@ -1,0 +1,106 @@
+#include "check_run.h"
+
+#include <QLocale>
+#include <filesystem>
+
+#include "dump.h"
+#include "intake/text1251.h"
+
+namespace lorvi::check {
+namespace {
+
+std::string Complaint(const std::string& message) { return "lorvi-check: " + message + "\n"; }
+
+// The window's dialog hands over full paths.
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.string();
+}
+
+}  // namespace
+
+CheckRun::CheckRun(char decimalSeparator) : session_(decimalSeparator) {
+  session_.SetMessageSink([this](const std::string& text) { messages_.push_back(text); });
+  session_.FormCreate();
+  session_.FormShow();
+}
+
+void CheckRun::Run(const Action& action) {
+  switch (action.kind) {
+    case ActionKind::Load:
+      Load(action);
+      return;
+    case ActionKind::Select:
+      Select(action);
+      return;
+    case ActionKind::Clear:
+      session_.sbClearFilesClick();
+      return;
+    case ActionKind::Dump:
+      Dump();
+      return;
+    case ActionKind::Tab:
+    case ActionKind::Search:
+    case ActionKind::View:
+    case ActionKind::Cell:
+    case ActionKind::Print:
+      break;
+  }
+  throw BadCommandLine(std::string(ActionName(action.kind)) + " is not available yet");
+}
+
+void CheckRun::Dump() {
+  AppendDump(out_, session_, messages_);
+  messages_.clear();
+}
+
+void CheckRun::Load(const Action& action) {
+  std::vector<std::string> paths;
+  for (const std::string& file : action.files) paths.push_back(AbsolutePath(file));
+  session_.sbLoadFilesClick(
+      [&](const std::string&) -> std::optional<std::vector<std::string>> { return paths; });
+}
+
+void CheckRun::Select(const Action& action) {
+  TreeNode* node = session_.tvLF.NodeAt(static_cast<std::size_t>(action.number));
+  if (node == nullptr)
+    throw BadCommandLine("--select " + std::to_string(action.number) + ": the tree has " +
+                         std::to_string(session_.tvLF.Count()) + " nodes");
+  session_.SelectNode(node);
+}
+
+int RunCommandLine(const CommandLine& commandLine, std::string& out, std::string& err) {
+  CheckRun run(commandLine.decimalSeparator ? *commandLine.decimalSeparator
+                                            : SystemDecimalSeparator());
+  int status = 0;
+  try {
+    for (const Action& action : commandLine.actions) run.Run(action);
+    if (commandLine.actions.back().kind != ActionKind::Dump) run.Dump();
+  } catch (const BadCommandLine& e) {
+    err += Complaint(e.what());
+    status = 2;
+  }
+  // What the earlier actions printed still goes out.
+  out += run.Output();
+  return status;
+}
+
+int RunArguments(const std::vector<std::string>& args, std::string& out, std::string& err) {
+  CommandLine commandLine;
+  try {
+    commandLine = ParseCommandLine(args);
+  } catch (const BadCommandLine& e) {
+    err += Complaint(e.what()) + kUsage;
+    return 2;
+  }
+  return RunCommandLine(commandLine, out, err);
+}
+
+char SystemDecimalSeparator() {
+  const QByteArray utf8 = QLocale::system().decimalPoint().toUtf8();
+  const std::string cp1251 = Utf8ToCp1251(std::string_view(utf8.constData(), utf8.size()));
+  return cp1251.size() == 1 && cp1251 != "?" ? cp1251[0] : '.';
+}
+
+}  // namespace lorvi::check

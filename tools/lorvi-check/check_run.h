@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+#include "command_line.h"
+
+namespace lorvi::check {
+
+// A session as the window starts it, driven by the actions of the command line. The output of
+// the run collects in Output() so that it leaves the process in one write.
+class CheckRun {
+ public:
+  explicit CheckRun(char decimalSeparator);
+  CheckRun(const CheckRun&) = delete;
+  CheckRun& operator=(const CheckRun&) = delete;
+
+  // Runs one action as the window would. Throws BadCommandLine for an action that cannot run
+  // here (a node or cell that does not exist, an action the tool does not offer yet).
+  void Run(const Action& action);
+
+  // Appends the state and forgets the messages shown so far.
+  void Dump();
+
+  Session& session() { return session_; }
+  const std::vector<std::string>& Messages() const { return messages_; }
+  std::string& Output() { return out_; }
+
+ private:
+  void Load(const Action& action);
+  void Select(const Action& action);
+
+  Session session_;
+  std::vector<std::string> messages_;  // code page 1251
+  std::string out_;
+};
+
+// Runs the whole command line: every action, then the final dump unless the last action was
+// one. Returns the exit status; the dumps go to `out`, complaints to `err`.
+int RunCommandLine(const CommandLine& commandLine, std::string& out, std::string& err);
+
+// Parses and runs the arguments after the program's name.
+int RunArguments(const std::vector<std::string>& args, std::string& out, std::string& err);
+
+// The decimal separator of the user's locale, in code page 1251 ('.' when it holds none).
+char SystemDecimalSeparator();
+
+}  // namespace lorvi::check

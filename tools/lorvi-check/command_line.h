@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace lorvi::check {
+
+enum class ActionKind { Load, Select, Tab, Search, View, Cell, Clear, Print, Dump };
+
+// One action of the command line with its arguments; only the fields of its kind are used.
+struct Action {
+  ActionKind kind = ActionKind::Dump;
+  std::vector<std::string> files;  // --load, as given (UTF-8)
+  int number = 0;                  // --select node, --tab index
+  std::string text;                // --search (UTF-8, not yet upper-cased)
+  bool adv = false;                // --view adv
+  int grid = 0;                    // --cell: the grid's tag
+  int col = 0;
+  int row = 0;
+};
+
+struct CommandLine {
+  std::optional<char> decimalSeparator;  // code page 1251; none: the user's locale
+  std::vector<Action> actions;
+};
+
+// A command line the tool cannot run; what() is the message for the user.
+class BadCommandLine : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The arguments after the program's name. Throws BadCommandLine.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// "--load", "--select", ... for messages.
+const char* ActionName(ActionKind kind);
+
+// The grid names that --cell accepts, by tag.
+inline constexpr const char* kGridNames[4] = {"sgZLStrah", "sgZLNakop", "sgADVStrah", "sgADVNakop"};
+
+extern const char* const kUsage;
+
+}  // namespace lorvi::check

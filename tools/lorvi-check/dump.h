@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/session.h"
+
+namespace lorvi::check {
+
+// Appends the UTF-8 of a 1251 text with backslash, tab, CR and LF escaped, so that the text
+// stays one field of one line.
+void AppendField(std::string& out, std::string_view text1251);
+
+// Appends the state of the session, from "[tree]" to "[end]", with the given message texts
+// (code page 1251) in the "[messages]" section.
+void AppendDump(std::string& out, const Session& session,
+                const std::vector<std::string>& messages1251);
+
+}  // namespace lorvi::check
