@@ -112,6 +112,15 @@ void UpperCaseWhileTyping(QLineEdit* edit) {
   });
 }
 
+// The tree of loaded files draws neither expand buttons nor connecting lines.
+class PlainTreeView : public QTreeView {
+ public:
+  using QTreeView::QTreeView;
+
+ protected:
+  void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+};
+
 }  // namespace
 
 TfMainMDI::TfMainMDI(Session& session, TDM& dm, QWidget* parent)
@@ -174,7 +183,7 @@ void TfMainMDI::Build() {
   sbLoadFiles = Button(SPanel2, QStringLiteral("Подгрузить файлы"), dm_.IL, 2);
   sbLoadFiles->setToolTip(QStringLiteral("Подгрузить файлы\nза все периоды\nначиная с 2010 года"));
   buttons->AddWidget(sbLoadFiles, Dock::Right, 125);
-  tvLF = new QTreeView(spLF);
+  tvLF = new PlainTreeView(spLF);
   tvLF->setHeaderHidden(true);
   tvLF->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tvLF->setRootIsDecorated(false);
