@@ -241,7 +241,7 @@ void TfMainMDI::Build() {
   edFindFIO->setGeometry(168, 5, 121, 21);
   UpperCaseWhileTyping(edFindFIO);
   connect(edFindFIO, &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (text == text.toUpper()) session_.edFindFIO = ToCp1251(text);
+    if (text == text.toUpper()) Guarded([&] { session_.edFindFIOChange(ToCp1251(text)); });
   });
   tcZL = new TTabControl(spZLf);
   tcZL->setFont(TitleFont());
@@ -298,6 +298,10 @@ void TfMainMDI::Build() {
             [this, grid](int col, int row) { session_.Grid(grid->Tag()).SetTopLeft(col, row); });
   }
   connect(sbHelp, &TSButton::clicked, this, &TfMainMDI::sbHelpClick);
+  connect(sbZL, &TSButton::clicked, this, [this] { Guarded([this] { session_.sbZLClick(); }); });
+  connect(sbADV, &TSButton::clicked, this, [this] { Guarded([this] { session_.sbADVClick(); }); });
+  connect(tcZL, &TTabControl::changed, this,
+          [this](int index) { Guarded([&] { session_.SelectTab(index); }); });
 }
 
 void TfMainMDI::ArrangeWindow(const QRect& workArea) {
@@ -431,7 +435,7 @@ void TfMainMDI::tvLFSelected(const QModelIndex& index) {
 }
 
 void TfMainMDI::GridCellSelected(int tag, int col, int row) {
-  Guarded([&] { session_.Grid(tag).SetSelection(col, row); });
+  Guarded([&] { session_.SelectCell(tag, col, row); });
 }
 
 void TfMainMDI::sbClearFilesClick() {

@@ -6,7 +6,9 @@
 #include "intake/lorvi_error.h"
 #include "intake/text1251.h"
 #include "store/load_organisation.h"
+#include "view/cell_selection.h"
 #include "view/fill_grid.h"
+#include "view/filter_tabs.h"
 
 namespace lorvi {
 
@@ -172,6 +174,51 @@ TextGrid& Session::Grid(int tag) {
     default:
       return sgADVNakop;
   }
+}
+
+}  // namespace lorvi
+
+namespace lorvi {
+
+void Session::SelectCell(int tag, int col, int row) {
+  if (Busy()) return;
+  TextGrid& grid = Grid(tag);
+  grid.SetSelection(col, row);
+  sgZLStrahSelectCell(grid, Grid(tag ^ 1), col, row, tvLF, store);
+}
+
+void Session::sbZLClick() {
+  if (Busy()) return;
+  advShown = false;
+  SLabel2Caption = "Застрахованные лица"_w;
+  tvLF.ClearStates();
+}
+
+void Session::sbADVClick() {
+  if (Busy()) return;
+  advShown = true;
+  SLabel2Caption = "Опись сведенний"_w;
+  tvLF.ClearStates();
+}
+
+void Session::SelectTab(int index) {
+  if (Busy() || index == tcZLIndex) return;
+  tcZLIndex = index;
+  Guarded([this] { tcZLChange(); });
+}
+
+void Session::tcZLChange() {
+  tvLFChange(tvLF.Selected());
+  const TreeNode* node = tvLF.Selected();
+  const bool ofOrganisation = node != nullptr && node->datum >= 0 && node->datum < store.OrgCount;
+  FilterRows(tcZLIndex, sgZLStrah, sgZLNakop,
+             ofOrganisation ? &store.ZLInfo[node->datum] : nullptr);
+}
+
+void Session::edFindFIOChange(const std::string& text1251) {
+  edFindFIO = text1251;
+  if (Busy()) return;
+  lorvi::edFindFIOChange(edFindFIO, sgZLStrah, sgZLNakop);
 }
 
 }  // namespace lorvi

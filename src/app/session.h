@@ -54,6 +54,23 @@ class Session {
   // were registered since its last reading. Failures leave it.
   void tvLFChange(TreeNode* node);
 
+  // The user selects cell (col, row) of the grid with `tag`: it becomes the grid's selection,
+  // the partner follows, and the source file of the figure is marked in the tree.
+  void SelectCell(int tag, int col, int row);
+
+  // The view buttons: "Застрахованные лица" and "Опись сведенний".
+  void sbZLClick();
+  void sbADVClick();
+
+  // The user picks tab `index` of tcZL (nothing when it is already picked): the grids are filled
+  // again and filtered by the tab.
+  void SelectTab(int index);
+  void tcZLChange();
+
+  // The search edit's text becomes `text1251`: the first person whose title begins with it is
+  // selected in both insured-persons grids.
+  void edFindFIOChange(const std::string& text1251);
+
   // True while a load or a reading runs; the window then holds off every other action.
   bool Busy() const { return busy_ > 0; }
 

@@ -27,6 +27,17 @@ constexpr std::array<unsigned char, 256> MakeFoldTable() {
 
 constexpr auto kFold = MakeFoldTable();
 
+constexpr std::array<unsigned char, 256> MakeUpperTable() {
+  std::array<unsigned char, 256> table{};
+  for (int b = 0; b < 256; ++b) table[b] = static_cast<unsigned char>(b);
+  // The upper-case letter of each lower-case one is the byte that folds to it.
+  for (int b = 255; b >= 0; --b)
+    if (kFold[b] != b) table[kFold[b]] = static_cast<unsigned char>(b);
+  return table;
+}
+
+constexpr auto kUpper = MakeUpperTable();
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -100,6 +111,13 @@ char FoldCase1251(char c) { return static_cast<char>(kFold[static_cast<unsigned 
 std::string FoldCase1251(std::string_view text) {
   std::string out(text.size(), '\0');
   for (std::size_t i = 0; i < text.size(); ++i) out[i] = FoldCase1251(text[i]);
+  return out;
+}
+
+std::string UpperCase1251(std::string_view text) {
+  std::string out(text.size(), '\0');
+  for (std::size_t i = 0; i < text.size(); ++i)
+    out[i] = static_cast<char>(kUpper[static_cast<unsigned char>(text[i])]);
   return out;
 }
 

@@ -85,4 +85,7 @@ char FoldCase1251(char c);
 // The text with every letter folded; two keys are equal ignoring case when their folds are equal.
 std::string FoldCase1251(std::string_view text);
 
+// Upper case of a 1251 text, Latin and Cyrillic, as the search edit turns what is typed.
+std::string UpperCase1251(std::string_view text);
+
 }  // namespace lorvi

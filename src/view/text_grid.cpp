@@ -48,6 +48,17 @@ void TextGrid::DeleteRow(int row) {
   --rowCount_;
 }
 
+void TextGrid::KeepRows(const std::vector<bool>& keep) {
+  std::size_t out = 0;
+  for (std::size_t r = 0; r < rows_.size(); ++r)
+    if (r >= keep.size() || keep[r]) {
+      if (out != r) rows_[out] = std::move(rows_[r]);
+      ++out;
+    }
+  rows_.resize(out);
+  SetRowCount(static_cast<int>(out));
+}
+
 void TextGrid::Clear() {
   SetColCount(0);
   SetRowCount(0);

@@ -38,6 +38,9 @@ class TextGrid {
   // Removes row `row`, moving the later rows up; the count drops by one.
   void DeleteRow(int row);
 
+  // Keeps row r where keep[r] is true (rows beyond `keep` stay), in one stable pass.
+  void KeepRows(const std::vector<bool>& keep);
+
   // The selected cell and the first visible scrollable cell, as last set (never clamped).
   int Col() const { return col_; }
   int Row() const { return row_; }

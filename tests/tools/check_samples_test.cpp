@@ -207,6 +207,48 @@ TEST(CheckSamples, SelectOtherOrganisationThenClear) {
   }
 }
 
+// Tabs, search, views and cells run as the window runs them, one dump after each.
+TEST(CheckSamples, TabsSearchViewsAndCells) {
+  auto actions = LoadAll();
+  for (const char* a : {"--tab",     "3",      "--dump", "--search", "в",     "--dump", "--view",
+                        "adv",       "--dump", "--view", "zl",       "--tab", "0",      "--cell",
+                        "sgZLStrah", "2",      "1",      "--dump",   "--tab", "2"})
+    actions.push_back(a);
+  const auto dumps = Dumps(RunActions(actions));
+  ASSERT_EQ(dumps.size(), 5u);
+
+  // Leavers: every title carries its period in brackets, and the funded grid follows.
+  const auto header = dumps[0].GridHeader("sgZLStrah");
+  ASSERT_EQ(header.size(), 7u);
+  const int rows = std::stoi(header[2]);
+  ASSERT_GT(rows, 1);
+  for (int r = 1; r < rows; ++r) {
+    const std::string title = dumps[0].Cell("sgZLStrah", 0, r);
+    EXPECT_EQ(title.substr(title.size() - 9, 2), " (") << title;
+    EXPECT_EQ(dumps[0].Cell("sgZLNakop", 0, r), title);
+  }
+  EXPECT_EQ(dumps[0].GridHeader("sgADVStrah")[2], "5");  // never filtered
+
+  // The search upper-cases its text and selects the first title that begins with it.
+  const auto searched = dumps[1].GridHeader("sgZLStrah");
+  const int found = std::stoi(searched[4]);
+  EXPECT_TRUE(dumps[1].Cell("sgZLStrah", 0, found).starts_with("В")) << found;
+  EXPECT_EQ(searched[6], searched[4]);
+
+  EXPECT_NE(std::find(dumps[2].lines.begin(), dumps[2].lines.end(), "[view]\tadv"),
+            dumps[2].lines.end());
+
+  // A figure marks its file: one tree line ends in the state picture 10.
+  int marked = 0;
+  for (const auto& line : Tree(dumps[3])) marked += line.fields[2] == "10";
+  EXPECT_EQ(marked, 1);
+  EXPECT_EQ(dumps[3].GridHeader("sgZLNakop")[3], "2");  // the partner followed
+
+  // The last action's dump: the tab of accrued above paid.
+  EXPECT_NE(std::find(dumps[4].lines.begin(), dumps[4].lines.end(), "[tab]\t2"),
+            dumps[4].lines.end());
+}
+
 TEST(CheckProgram, PrintsDumpAndExitStatus) {
   const auto paths = SamplePaths();
   ASSERT_GE(paths.size(), 2u);

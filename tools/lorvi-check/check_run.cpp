@@ -41,9 +41,21 @@ void CheckRun::Run(const Action& action) {
       Dump();
       return;
     case ActionKind::Tab:
+      session_.SelectTab(action.number);
+      return;
     case ActionKind::Search:
+      // The edit upper-cases what is typed.
+      session_.edFindFIOChange(UpperCase1251(Utf8ToCp1251(action.text)));
+      return;
     case ActionKind::View:
+      if (action.adv)
+        session_.sbADVClick();
+      else
+        session_.sbZLClick();
+      return;
     case ActionKind::Cell:
+      Cell(action);
+      return;
     case ActionKind::Print:
       break;
   }
@@ -68,6 +80,16 @@ void CheckRun::Select(const Action& action) {
     throw BadCommandLine("--select " + std::to_string(action.number) + ": the tree has " +
                          std::to_string(session_.tvLF.Count()) + " nodes");
   session_.SelectNode(node);
+}
+
+void CheckRun::Cell(const Action& action) {
+  const TextGrid& grid = session_.Grid(action.grid);
+  if (action.col >= grid.ColCount() || action.row >= grid.RowCount())
+    throw BadCommandLine(std::string("--cell ") + kGridNames[action.grid] + " " +
+                         std::to_string(action.col) + " " + std::to_string(action.row) +
+                         ": the grid has " + std::to_string(grid.ColCount()) + " columns and " +
+                         std::to_string(grid.RowCount()) + " rows");
+  session_.SelectCell(action.grid, action.col, action.row);
 }
 
 int RunCommandLine(const CommandLine& commandLine, std::string& out, std::string& err) {

@@ -30,6 +30,7 @@ class CheckRun {
  private:
   void Load(const Action& action);
   void Select(const Action& action);
+  void Cell(const Action& action);
 
   Session session_;
   std::vector<std::string> messages_;  // code page 1251

@@ -1,0 +1,70 @@
+#include "view/cell_selection.h"
+
+#include <optional>
+
+#include "intake/header_scan.h"
+#include "store/conversions.h"
+
+namespace lorvi {
+namespace {
+
+std::optional<int> ValueOfName(const KeyedList& list, std::string_view name) {
+  const long at = list.IndexOfName(name);
+  if (at < 0) return std::nullopt;
+  return ParseInteger(ValueOf(list[static_cast<std::size_t>(at)]));
+}
+
+TreeNode* FirstInSubtree(TreeNode* node, std::string_view caption) {
+  for (const auto& child : node->children) {
+    if (child->caption == caption) return child.get();
+    if (TreeNode* found = FirstInSubtree(child.get(), caption)) return found;
+  }
+  return nullptr;
+}
+
+TreeNode* Child(TreeNode* parent, std::string_view caption) {
+  for (const auto& child : parent->children)
+    if (child->caption == caption) return child.get();
+  return nullptr;
+}
+
+}  // namespace
+
+TreeNode* FindSourceNode(const FileTree& tree, int slot, std::string_view periodKey,
+                         std::string_view source) {
+  TreeNode* org = nullptr;
+  for (const auto& node : tree.TopLevel())
+    if (node->datum == slot) org = node.get();
+  if (org == nullptr) return nullptr;
+  if (TreeNode* period = Child(org, periodKey))
+    if (TreeNode* kind = Child(period, kKindSZV))
+      if (TreeNode* file = Child(kind, source)) return file;
+  return FirstInSubtree(org, source);
+}
+
+void sgZLStrahSelectCell(const TextGrid& grid, TextGrid& partner, int col, int row, FileTree& tree,
+                         const OrgStore& store) {
+  partner.SetSelection(col, row);
+  partner.SetTopLeft(col, row);
+  if (grid.Tag() == 2 || grid.Tag() == 3) return;
+  tree.ClearStates();
+  if (grid.Cell(col, row) == "???") return;
+
+  const TreeNode* selected = tree.Selected();
+  if (selected == nullptr || selected->datum < 0 || selected->datum >= store.OrgCount) return;
+  const int slot = selected->datum;
+  const TInfo& info = store.ZLInfo[slot];
+  const auto matrixRow = ValueOfName(info.Rows, grid.Cell(0, row));
+  const std::string_view periodKey = std::string_view(grid.Cell(col, 0)).substr(0, 6);
+  const auto matrixColumn = ValueOfName(info.Periods, periodKey);
+  if (!matrixRow || !matrixColumn || *matrixRow < 0 || *matrixRow >= kMaxRows ||
+      *matrixColumn < 0 || *matrixColumn >= kMaxPeriods)
+    return;
+  const std::string& source = info.SrcFile.Get(*matrixRow, *matrixColumn);
+  if (TreeNode* node = FindSourceNode(tree, slot, periodKey, source)) {
+    node->state = 10;
+    tree.Touch();
+  }
+}
+
+}  // namespace lorvi
