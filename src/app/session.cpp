@@ -215,6 +215,11 @@ void Session::tcZLChange() {
              ofOrganisation ? &store.ZLInfo[node->datum] : nullptr);
 }
 
+std::optional<PrintJob> Session::sbPrintClick() const {
+  return BuildPrintJob({tvLF, advShown ? sgADVStrah : sgZLStrah, advShown ? sgADVNakop : sgZLNakop,
+                        !advShown, SLabel2Caption, TabCaption(tcZLIndex)});
+}
+
 void Session::edFindFIOChange(const std::string& text1251) {
   edFindFIO = text1251;
   if (Busy()) return;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "intake/file_tree.h"
+#include "print/print_table.h"
 #include "store/org_store.h"
 #include "view/text_grid.h"
 
@@ -70,6 +71,10 @@ class Session {
   // The search edit's text becomes `text1251`: the first person whose title begins with it is
   // selected in both insured-persons grids.
   void edFindFIOChange(const std::string& text1251);
+
+  // The print button: the table and variables to hand the report, or nothing when no node of
+  // the tree is selected.
+  std::optional<PrintJob> sbPrintClick() const;
 
   // True while a load or a reading runs; the window then holds off every other action.
   bool Busy() const { return busy_ > 0; }

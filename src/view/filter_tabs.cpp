@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "intake/text1251.h"
 #include "store/conversions.h"
 
 namespace lorvi {
@@ -23,6 +24,12 @@ const std::string* LeaverMark(const TInfo& info, const TextGrid& grid, int row) 
 }
 
 }  // namespace
+
+std::string TabCaption(int tab) {
+  static constexpr std::string_view kCaptions[] = {
+      "Все"_w, "Начислено<Уплачено"_w, "Начислено>Уплачено"_w, "Уволенные"_w, "Не прочитал"_w};
+  return tab >= 0 && tab < 5 ? std::string(kCaptions[tab]) : std::string();
+}
 
 void FilterRows(int tab, TextGrid& strah, TextGrid& nakop, const TInfo* info) {
   if (tab == kTabAll || (tab == kTabLeavers && info == nullptr)) return;

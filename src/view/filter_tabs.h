@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "store/org_store.h"
@@ -9,6 +10,9 @@ namespace lorvi {
 
 // The filter tabs of the insured-persons grids.
 enum FilterTab { kTabAll, kTabPaidAbove, kTabAccruedAbove, kTabLeavers, kTabUnreadable };
+
+// The caption of filter tab `tab` (code page 1251), empty outside 0..4.
+std::string TabCaption(int tab);
 
 // Keeps in both grids the rows that tab `tab` keeps, in one stable pass, the title row always.
 // `info` is the table of the organisation on display, null when the tree's selection belongs to

@@ -99,8 +99,8 @@ TEST(CheckCommandLine, RefusesWhatItCannotRun) {
 
 // Actions that parse but cannot run end the run there, keeping what was printed before.
 TEST(CheckRunActions, StopAtWhatCannotRunHere) {
-  const std::vector<std::vector<std::string>> stoppers = {
-      {"--cell", "sgZLStrah", "1", "1"}, {"--print"}, {"--select", "0"}};
+  const std::vector<std::vector<std::string>> stoppers = {{"--cell", "sgZLStrah", "1", "1"},
+                                                          {"--select", "0"}};
   for (const auto& stopper : stoppers) {
     std::vector<std::string> args = {"--decimal-separator=,", "--dump"};
     args.insert(args.end(), stopper.begin(), stopper.end());
@@ -111,7 +111,7 @@ TEST(CheckRunActions, StopAtWhatCannotRunHere) {
         stopper[0] == "--select" ? "lorvi-check: --select 0: the tree has 0 nodes\n"
         : stopper[0] == "--cell"
             ? "lorvi-check: --cell sgZLStrah 1 1: the grid has 0 columns and 0 rows\n"
-            : "lorvi-check: " + stopper[0] + " is not available yet\n";
+            : "";
     EXPECT_EQ(err, expected);
     EXPECT_TRUE(out.starts_with("[tree]\n[tab]\t0\n")) << out;
     EXPECT_EQ(out.find("[end]"), out.size() - 6) << "one dump only";

@@ -57,9 +57,9 @@ void CheckRun::Run(const Action& action) {
       Cell(action);
       return;
     case ActionKind::Print:
-      break;
+      AppendPrint(out_, session_.sbPrintClick());
+      return;
   }
-  throw BadCommandLine(std::string(ActionName(action.kind)) + " is not available yet");
 }
 
 void CheckRun::Dump() {

@@ -101,4 +101,30 @@ void AppendDump(std::string& out, const Session& session,
   out += "[end]\n";
 }
 
+void AppendPrint(std::string& out, const std::optional<PrintJob>& job) {
+  out += "[print]\n";
+  if (job) {
+    const std::pair<const char*, const std::string*> variables[] = {{"FIO", &job->FIO},
+                                                                    {"OrgName", &job->OrgName},
+                                                                    {"XMLType", &job->XMLType},
+                                                                    {"TabName", &job->TabName}};
+    for (const auto& [name, value] : variables) {
+      out += name;
+      out += '\t';
+      AppendField(out, *value);
+      out += '\n';
+    }
+    out += "[records]\t" + std::to_string(job->records.size()) + "\n";
+    for (const PrintRecord& record : job->records) {
+      AppendField(out, record.FIO);
+      out += '\t';
+      AppendField(out, record.MoneyS);
+      out += '\t';
+      AppendField(out, record.MoneyN);
+      out += '\n';
+    }
+  }
+  out += "[end]\n";
+}
+
 }  // namespace lorvi::check

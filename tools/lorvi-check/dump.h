@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,5 +17,9 @@ void AppendField(std::string& out, std::string_view text1251);
 // (code page 1251) in the "[messages]" section.
 void AppendDump(std::string& out, const Session& session,
                 const std::vector<std::string>& messages1251);
+
+// Appends what the print button would hand the report, from "[print]" to "[end]"; only those
+// two lines when the print would do nothing.
+void AppendPrint(std::string& out, const std::optional<PrintJob>& job);
 
 }  // namespace lorvi::check
