@@ -72,6 +72,8 @@ case "$command" in
   bench)
     build
     "$build_dir/bench/bench_readers" "${args[@]+"${args[@]}"}"
+    "$build_dir/bench/bench_road" "${args[@]+"${args[@]}"}"
+    bash bench/peak_memory.sh "$build_dir"
     ;;
   *)
     echo "usage: $0 run|test|bench [--sanitize]" >&2
