@@ -100,6 +100,12 @@ std::optional<Amount4> ParseAmount(std::string_view text, char separator) {
 }
 
 std::string FormatAmount(__int128 value, char separator) {
+  std::string out;
+  FormatAmountInto(out, value, separator);
+  return out;
+}
+
+void FormatAmountInto(std::string& out, __int128 value, char separator) {
   // Sums within 64 bits, nearly all of them, avoid the slow 128-bit division.
   if (value > -static_cast<__int128>(UINT64_MAX) && value < static_cast<__int128>(UINT64_MAX)) {
     const bool negative = value < 0;
@@ -118,7 +124,8 @@ std::string FormatAmount(__int128 value, char separator) {
       cents /= 10;
     } while (cents != 0);
     if (negative && nonZero) *--p = '-';
-    return std::string(p, static_cast<std::size_t>(buffer + sizeof buffer - p));
+    out.assign(p, static_cast<std::size_t>(buffer + sizeof buffer - p));
+    return;
   }
   const bool negative = value < 0;
   const unsigned __int128 magnitude =
@@ -138,7 +145,7 @@ std::string FormatAmount(__int128 value, char separator) {
     rest /= 10;
   } while (rest != 0);
   if (negative && cents != 0) *--p = '-';
-  return std::string(p, static_cast<std::size_t>(buffer + sizeof buffer - p));
+  out.assign(p, static_cast<std::size_t>(buffer + sizeof buffer - p));
 }
 
 }  // namespace lorvi

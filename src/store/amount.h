@@ -21,4 +21,7 @@ std::optional<Amount4> ParseAmount(std::string_view text, char separator);
 // value so that a sum past the fixed-point range is still written (and then no longer converts).
 std::string FormatAmount(__int128 value, char separator);
 
+// The same written into `out`, whose storage is reused.
+void FormatAmountInto(std::string& out, __int128 value, char separator);
+
 }  // namespace lorvi

@@ -9,7 +9,10 @@ namespace lorvi {
 long KeyedList::IndexOfName(std::string_view key) const {
   // An entry's name never holds "=", so a key with one matches nothing.
   if (key.find('=') != std::string_view::npos) return -1;
-  const auto it = index_.find(FoldCase1251(key));
+  // Folded into a buffer kept between calls: a lookup per record should not allocate.
+  scratch_.resize(key.size());
+  for (std::size_t i = 0; i < key.size(); ++i) scratch_[i] = FoldCase1251(key[i]);
+  const auto it = index_.find(scratch_);
   return it == index_.end() ? -1 : static_cast<long>(it->second);
 }
 

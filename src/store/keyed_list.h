@@ -34,6 +34,7 @@ class KeyedList {
 
   std::vector<std::string> entries_;
   std::unordered_map<std::string, std::size_t> index_;  // folded key -> first position
+  mutable std::string scratch_;
 };
 
 // The text after the first "=" of an entry (empty when there is none).

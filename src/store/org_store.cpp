@@ -93,7 +93,7 @@ void PutAmount(TAAS& matrix, int row, int column, std::string_view text, bool ac
     cell.assign(text);
     return;
   }
-  cell = FormatAmount(static_cast<__int128>(*current) + *added, separator);
+  FormatAmountInto(cell, static_cast<__int128>(*current) + *added, separator);
 }
 
 }  // namespace lorvi
