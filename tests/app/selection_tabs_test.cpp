@@ -7,6 +7,7 @@
 #include "app/session.h"
 #include "intake/load_files.h"
 #include "intake/text1251.h"
+#include "support/session_fixture.h"
 #include "support/temp_files.h"
 #include "support/xml_files.h"
 
@@ -27,18 +28,8 @@ Person P(const std::string& surname, const std::string& sa, const std::string& s
   return p;
 }
 
-class Figures : public ::testing::Test {
+class Figures : public test::SessionTest {
  protected:
-  Figures() : session(',') {
-    session.SetMessageSink([this](const std::string& t) { messages.push_back(Cp1251ToUtf8(t)); });
-    session.FormCreate();
-    session.FormShow();
-  }
-
-  void Load(const std::vector<std::string>& paths) {
-    session.sbLoadFilesClick([&](const std::string&) { return std::optional(paths); });
-  }
-
   V Titles() const {
     V out;
     for (int r = 1; r < session.sgZLStrah.RowCount(); ++r)
@@ -55,10 +46,6 @@ class Figures : public ::testing::Test {
             Cp1251ToUtf8(n->parent->parent->caption + "/" + n->parent->caption + "/" + n->caption));
     return out;
   }
-
-  test::TempDir dir;
-  Session session;
-  V messages;
 };
 
 TEST_F(Figures, SelectingAFigureMarksItsFileAndMovesThePartner) {

@@ -7,6 +7,7 @@
 #include "app/session.h"
 #include "app/settings_file.h"
 #include "intake/text1251.h"
+#include "support/session_fixture.h"
 #include "support/temp_files.h"
 #include "support/xml_files.h"
 
@@ -22,25 +23,9 @@ const Org kRomashka{"000-000-000001", "ООО &quot;Ромашка&quot;"};
 const Org kVasilek{"000-000-000002", "АО Василёк"};
 const Org kThird{"000-000-000003", "ИП Третий"};
 
-class Loading : public ::testing::Test {
+class Loading : public test::SessionTest {
  protected:
-  Loading() : session(',') {
-    session.SetMessageSink([this](const std::string& t) { messages.push_back(Cp1251ToUtf8(t)); });
-    session.settingsPath = dir.PathOf("cfg/lorvi-analyser.ini");
-    session.FormCreate();
-    session.FormShow();
-  }
-
-  std::string Write(const std::string& name, const std::string& utf8) {
-    return dir.WriteXml(name, utf8);
-  }
-
-  void Load(const std::vector<std::string>& paths) {
-    session.sbLoadFilesClick([&](const std::string& initialDir) {
-      dialogFolders.push_back(initialDir);
-      return std::optional<std::vector<std::string>>(paths);
-    });
-  }
+  Loading() { session.settingsPath = dir.PathOf("cfg/lorvi-analyser.ini"); }
 
   // The tree as the tool prints it: indent, caption, picture, datum, a star on the selection.
   V Tree() const {
@@ -58,11 +43,6 @@ class Loading : public ::testing::Test {
   std::string Cell(const TextGrid& grid, int col, int row) const {
     return Cp1251ToUtf8(grid.Cell(col, row));
   }
-
-  test::TempDir dir;
-  Session session;
-  V messages;
-  V dialogFolders;
 };
 
 TEST_F(Loading, FilesGoUnderOrganisationPeriodAndKind) {

@@ -5,6 +5,7 @@
 
 #include "app/session.h"
 #include "intake/text1251.h"
+#include "support/session_fixture.h"
 #include "support/temp_files.h"
 #include "support/xml_files.h"
 
@@ -16,22 +17,13 @@ using test::Person;
 using test::W;
 using V = std::vector<std::string>;
 
-class Printing : public ::testing::Test {
+class Printing : public test::SessionTest {
  protected:
-  Printing() : session(',') {
-    session.FormCreate();
-    session.FormShow();
-  }
-  void Load(const std::vector<std::string>& paths) {
-    session.sbLoadFilesClick([&](const std::string&) { return std::optional(paths); });
-  }
   V Names(const PrintJob& job) const {
     V out;
     for (const PrintRecord& r : job.records) out.push_back(Cp1251ToUtf8(r.FIO));
     return out;
   }
-  test::TempDir dir;
-  Session session;
 };
 
 TEST_F(Printing, OneRecordPerRowWithALinePerColumn) {
