@@ -152,16 +152,4 @@ void WriteIniValue(const std::string& path, const std::string& section, const st
   }
 }
 
-std::string FolderOf(const std::string& path) {
-#ifdef _WIN32
-  const auto cut = path.find_last_of("\\/");
-#else
-  const auto cut = path.find_last_of('/');
-#endif
-  if (cut == std::string::npos) return "";
-  // A root keeps its separator: "/" or "C:\".
-  if (cut == 0 || (cut == 2 && path[1] == ':')) return path.substr(0, cut + 1);
-  return path.substr(0, cut);
-}
-
 }  // namespace lorvi

@@ -25,8 +25,4 @@ std::string ReadIniValue(const std::string& path, const std::string& section,
 void WriteIniValue(const std::string& path, const std::string& section, const std::string& key,
                    const std::string& value);
 
-// The folder of a chosen file: the path without its last separator and name, keeping the
-// separator of a root ("/" or "C:\").
-std::string FolderOf(const std::string& path);
-
 }  // namespace lorvi

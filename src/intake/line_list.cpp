@@ -108,13 +108,28 @@ bool FileExists(const std::string& path) {
   return !ec && std::filesystem::is_regular_file(status);
 }
 
-std::string FileNameOf(const std::string& path) {
+namespace {
+
+std::size_t LastSeparator(const std::string& path) {
 #ifdef _WIN32
-  const auto cut = path.find_last_of("\\/:");
+  return path.find_last_of("\\/:");
 #else
-  const auto cut = path.find_last_of('/');
+  return path.find_last_of('/');
 #endif
+}
+
+}  // namespace
+
+std::string FileNameOf(const std::string& path) {
+  const auto cut = LastSeparator(path);
   return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string FolderOf(const std::string& path) {
+  const auto cut = LastSeparator(path);
+  if (cut == std::string::npos) return "";
+  if (cut == 0 || (cut == 2 && path[1] == ':')) return path.substr(0, cut + 1);
+  return path.substr(0, cut);
 }
 
 }  // namespace lorvi

@@ -48,4 +48,8 @@ bool FileExists(const std::string& path);
 // The name of the file at `path` without its folder, in the platform's encoding.
 std::string FileNameOf(const std::string& path);
 
+// The folder of the file at `path`: the path without its last separator and name, keeping the
+// separator of a root ("/" or "C:\"); empty for a bare name.
+std::string FolderOf(const std::string& path);
+
 }  // namespace lorvi

@@ -112,11 +112,6 @@ TEST(SettingsFile, FailedWriteToAFolderInTheWay) {
   }
 }
 
-TEST(SettingsFile, FolderOfAChosenFile) {
-  EXPECT_EQ(FolderOf("/data/2010/a.xml"), "/data/2010");
-  EXPECT_EQ(FolderOf("/a.xml"), "/");
-  EXPECT_EQ(FolderOf("a.xml"), "");
-}
 
 }  // namespace
 }  // namespace lorvi

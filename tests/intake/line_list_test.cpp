@@ -94,6 +94,9 @@ TEST(LineList, FileThatCannotBeOpenedNamesItsPath) {
   EXPECT_TRUE(FileExists(dir.Write("a.xml", "")));
   EXPECT_EQ(FileNameOf("/x/y/Файл.XML"), "Файл.XML");
   EXPECT_EQ(FileNameOf("plain"), "plain");
+  EXPECT_EQ(FolderOf("/data/2010/a.xml"), "/data/2010");
+  EXPECT_EQ(FolderOf("/a.xml"), "/");
+  EXPECT_EQ(FolderOf("a.xml"), "");
 }
 
 TEST(ErrorBox, FullStopOnlyAfterCharactersAboveIt) {
