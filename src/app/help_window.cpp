@@ -68,6 +68,7 @@ TfHelp::TfHelp(const HelpPictures& pictures, QWidget* parent) : QDialog(parent) 
   Image1->setGeometry(0, 0, 659, 681);
   Image1->setFrameShape(QFrame::NoFrame);
   Image1->setOpenLinks(false);
+  Image1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Image1->viewport()->setAutoFillBackground(false);
   Image1->setStyleSheet(QStringLiteral("background: transparent"));
   Image1->document()->addResource(QTextDocument::ImageResource, QUrl("lorvi:load"),

@@ -443,7 +443,11 @@ void TfMainMDI::sbClearFilesClick() {
 }
 
 void TfMainMDI::sbHelpClick() {
-  TfHelp help({sbLoadFiles->grab(), spFindFIO->grab(), sbADV->grab()}, this);
+  // The search strip is as wide as the work panel; its left part shows what matters.
+  const QPixmap strip = spFindFIO->grab();
+  TfHelp help({sbLoadFiles->grab(), strip.copy(0, 0, std::min(strip.width(), 440), strip.height()),
+               sbADV->grab()},
+              this);
   help.exec();
 }
 
