@@ -3,6 +3,8 @@
 #   ./lorvi.sh run     install what is missing, build, start the analyser
 #   ./lorvi.sh test    install what is missing, build, run every test
 #   ./lorvi.sh bench   install what is missing, build, run the benchmarks
+#   ./lorvi.sh fuzz [SECONDS]  install clang if missing, build the fuzz targets with it
+#                      (build-fuzz/), run each for SECONDS (default 30) on a copy of its corpus
 # Options after the command: --sanitize (AddressSanitizer + UndefinedBehaviorSanitizer build).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
@@ -11,7 +13,7 @@ packages=(
   cmake make g++ pkg-config
   qt6-base-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core fonts-liberation2 clang-format
+  xvfb xauth fonts-dejavu-core fonts-liberation2 clang-format unzip
 )
 
 install_missing() {
@@ -75,8 +77,41 @@ case "$command" in
     "$build_dir/bench/bench_road" "${args[@]+"${args[@]}"}"
     bash bench/peak_memory.sh "$build_dir"
     ;;
+  fuzz)
+    packages+=(clang libclang-rt-14-dev)
+    install_missing
+    seconds=${args[0]:-30}
+    fuzz_dir=build-fuzz
+    if [ ! -f "$fuzz_dir/CMakeCache.txt" ]; then
+      cmake -S . -B "$fuzz_dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DLORVI_FUZZ=ON -DLORVI_SANITIZE=ON -DLORVI_BUILD_BENCH=OFF
+    fi
+    cmake --build "$fuzz_dir" -j "$jobs" --target fuzz
+    # The fuzzers add to their corpus: they work on a copy, and what they find is kept in the
+    # build folder.
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    status=0
+    for target in line_list header_scan zl_reader adv_reader; do
+      mkdir -p "$work/$target"
+      cp -R "tests/fuzz/corpus/$target" "$work/$target/corpus"
+      echo "fuzz_$target: ${seconds} s"
+      if "$fuzz_dir/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 \
+        -rss_limit_mb=2048 -dict=tests/fuzz/lorvi.dict -artifact_prefix="$work/$target/" \
+        "$work/$target/corpus" >"$work/$target/log" 2>&1; then
+        grep -E '^Done [0-9]+ runs' "$work/$target/log" || true
+      else
+        tail -n 60 "$work/$target/log"
+        mkdir -p "$fuzz_dir/findings/$target"
+        find "$work/$target" -maxdepth 1 -type f ! -name log -exec cp {} "$fuzz_dir/findings/$target/" \;
+        echo "fuzz_$target found a fault; its input is in $fuzz_dir/findings/$target/" >&2
+        status=1
+      fi
+    done
+    exit $status
+    ;;
   *)
-    echo "usage: $0 run|test|bench [--sanitize]" >&2
+    echo "usage: $0 run|test|bench|fuzz [--sanitize]" >&2
     exit 2
     ;;
 esac

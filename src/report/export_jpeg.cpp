@@ -1,0 +1,31 @@
+#include <QFileInfo>
+
+#include "report/exports.h"
+#include "report/page_painter.h"
+
+namespace lorvi::report {
+
+QStringList ExportJpeg(const PreparedReport& report, const QString& basePath, int dpi,
+                       QString* error) {
+  const QFileInfo info(basePath);
+  QString suffix = info.suffix();
+  QString stem = basePath;
+  if (suffix.compare(u"jpg", Qt::CaseInsensitive) == 0 ||
+      suffix.compare(u"jpeg", Qt::CaseInsensitive) == 0) {
+    stem.chop(suffix.size() + 1);
+  } else {
+    suffix = QStringLiteral("jpg");
+  }
+  QStringList written;
+  for (int i = 0; i < report.PageCount(); ++i) {
+    const QString path = QStringLiteral("%1_%2.%3").arg(stem).arg(i + 1).arg(suffix);
+    if (!RenderPage(report.pages[i], dpi).save(path, "JPG", 90)) {
+      if (error) *error = QStringLiteral("Не удалось записать файл %1").arg(path);
+      return {};
+    }
+    written.append(path);
+  }
+  return written;
+}
+
+}  // namespace lorvi::report

@@ -1,0 +1,218 @@
+#include <QFile>
+#include <QHash>
+#include <QSet>
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "report/exports.h"
+
+namespace lorvi::report {
+namespace {
+
+constexpr double kMmPerInch = 25.4;
+constexpr int kMaxCellText = 32767;
+constexpr double kMaxRowPoints = 409;
+
+// Edges closer than `tolerance` are one edge, so that rounding does not make hairline columns.
+QList<double> Cluster(QList<double> edges, double tolerance) {
+  std::sort(edges.begin(), edges.end());
+  QList<double> result;
+  for (double edge : edges)
+    if (result.isEmpty() || edge - result.last() >= tolerance) result.append(edge);
+  return result;
+}
+
+int NearestIndex(const QList<double>& edges, double value) {
+  const auto it = std::lower_bound(edges.begin(), edges.end(), value);
+  int index = static_cast<int>(it - edges.begin());
+  if (index >= edges.size()) return static_cast<int>(edges.size()) - 1;
+  if (index > 0 && value - edges[index - 1] < edges[index] - value) --index;
+  return index;
+}
+
+lxw_color_t ColorOf(const QColor& color) {
+  const lxw_color_t rgb = color.rgb() & 0xFFFFFF;
+  return rgb == 0 ? lxw_color_t(LXW_COLOR_BLACK) : rgb;
+}
+
+class XlsxWriter {
+ public:
+  explicit XlsxWriter(const QString& path)
+      : workbook_(workbook_new(QFile::encodeName(path).constData())) {}
+  ~XlsxWriter() {
+    if (workbook_) workbook_close(workbook_);
+  }
+  XlsxWriter(const XlsxWriter&) = delete;
+  XlsxWriter& operator=(const XlsxWriter&) = delete;
+
+  bool Write(const PreparedReport& report, QString* reason) {
+    if (!workbook_) {
+      *reason = QStringLiteral("не удалось создать книгу");
+      return false;
+    }
+    sheet_ = workbook_add_worksheet(workbook_, "Отчет");
+    SetUpPrinting(report.pages.first());
+    WriteColumns(report);
+    QList<lxw_row_t> breaks;
+    lxw_row_t row = 0;
+    for (const PreparedPage& page : report.pages) {
+      if (row > 0 && breaks.size() < 1023) breaks.append(row);
+      row = WritePage(page, row);
+    }
+    breaks.append(0);
+    if (breaks.size() > 1) worksheet_set_h_pagebreaks(sheet_, breaks.data());
+    const lxw_error result = workbook_close(workbook_);
+    workbook_ = nullptr;
+    if (result != LXW_NO_ERROR) {
+      *reason = QString::fromUtf8(lxw_strerror(result));
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  void SetUpPrinting(const PreparedPage& page) {
+    const QSizeF size = page.size;
+    const bool landscape = size.width() > size.height();
+    const double shorter = std::min(size.width(), size.height());
+    const double longer = std::max(size.width(), size.height());
+    const auto matches = [&](double w, double h) {
+      return std::abs(shorter - w) < 1 && std::abs(longer - h) < 1;
+    };
+    if (matches(210, 297)) worksheet_set_paper(sheet_, 9);
+    if (matches(297, 420)) worksheet_set_paper(sheet_, 8);
+    if (matches(148, 210)) worksheet_set_paper(sheet_, 11);
+    if (matches(215.9, 279.4)) worksheet_set_paper(sheet_, 1);
+    if (matches(215.9, 355.6)) worksheet_set_paper(sheet_, 5);
+    if (landscape) worksheet_set_landscape(sheet_);
+    const QMarginsF m = page.margins / kMmPerInch;
+    worksheet_set_margins(sheet_, m.left(), m.right(), m.top(), m.bottom());
+    // Spreadsheet fonts run a little wider than ours; keep the columns on the paper.
+    worksheet_set_print_scale(sheet_, 95);
+  }
+
+  void WriteColumns(const PreparedReport& report) {
+    // The columns are those of the table the records make; titles and footers span them rather
+    // than cut them into slivers.
+    QList<double> edges;
+    for (const PreparedPage& page : report.pages)
+      for (const TextItem& item : page.items)
+        if (item.band == BandKind::MasterData || item.band == BandKind::PageHeader)
+          edges << item.rect.left() << item.rect.right();
+    if (edges.isEmpty())
+      for (const PreparedPage& page : report.pages)
+        for (const TextItem& item : page.items) edges << item.rect.left() << item.rect.right();
+    columns_ = Cluster(edges, 1.0);
+    for (int c = 0; c + 1 < columns_.size(); ++c) {
+      // A column is as many widths of a digit of the default font (7 pixels at 96 dpi) as fit,
+      // less its 5 pixels of padding.
+      const double pixels = (columns_[c + 1] - columns_[c]) / kMmPerInch * 96;
+      worksheet_set_column(sheet_, c, c, std::max(0.5, (pixels - 5) / 7), nullptr);
+    }
+  }
+
+  lxw_row_t WritePage(const PreparedPage& page, lxw_row_t firstRow) {
+    QList<double> edges;
+    for (const TextItem& item : page.items) edges << item.rect.top() << item.rect.bottom();
+    const QList<double> rows = Cluster(edges, 0.5);
+    for (int r = 0; r + 1 < rows.size(); ++r) {
+      const double points = (rows[r + 1] - rows[r]) * 72 / kMmPerInch;
+      worksheet_set_row(sheet_, firstRow + r, std::min(points, kMaxRowPoints), nullptr);
+    }
+    QSet<quint64> taken;
+    const auto key = [](lxw_row_t row, int col) { return (quint64(row) << 16) | quint64(col); };
+    for (const TextItem& item : page.items) {
+      const lxw_row_t top = firstRow + NearestIndex(rows, item.rect.top());
+      const lxw_row_t bottom =
+          std::max(top, lxw_row_t(firstRow + NearestIndex(rows, item.rect.bottom()) - 1));
+      const int left = NearestIndex(columns_, item.rect.left());
+      const int right = std::max(left, NearestIndex(columns_, item.rect.right()) - 1);
+      bool free = true;
+      for (lxw_row_t r = top; r <= bottom && free; ++r)
+        for (int c = left; c <= right && free; ++c) free = !taken.contains(key(r, c));
+      const QByteArray text = item.text.left(kMaxCellText).toUtf8();
+      lxw_format* format = FormatOf(item);
+      if (free && (top != bottom || left != right)) {
+        worksheet_merge_range(sheet_, top, lxw_col_t(left), bottom, lxw_col_t(right),
+                              text.constData(), format);
+        for (lxw_row_t r = top; r <= bottom; ++r)
+          for (int c = left; c <= right; ++c) taken.insert(key(r, c));
+      } else if (!taken.contains(key(top, left))) {
+        // Overlapping ranges would spoil the file: an item over another keeps its first cell.
+        worksheet_write_string(sheet_, top, lxw_col_t(left), text.constData(), format);
+        taken.insert(key(top, left));
+      }
+    }
+    return firstRow + lxw_row_t(std::max<qsizetype>(1, rows.size() - 1));
+  }
+
+  lxw_format* FormatOf(const TextItem& item) {
+    const bool wrap = item.wordWrap || item.text.contains(u'\n');
+    const QString key = QStringLiteral("%1|%2|%3%4%5|%6|%7|%8%9%10%11|%12|%13|%14|%15")
+                            .arg(item.font.family)
+                            .arg(item.font.size)
+                            .arg(item.font.bold)
+                            .arg(item.font.italic)
+                            .arg(item.font.underline)
+                            .arg(int(item.hAlign))
+                            .arg(int(item.vAlign))
+                            .arg(item.frame.left)
+                            .arg(item.frame.top)
+                            .arg(item.frame.right)
+                            .arg(item.frame.bottom)
+                            .arg(item.frame.width)
+                            .arg(item.color.name())
+                            .arg(item.fill.isValid() ? item.fill.name() : QString())
+                            .arg(wrap);
+    if (lxw_format* known = formats_.value(key)) return known;
+    lxw_format* format = workbook_add_format(workbook_);
+    format_set_font_name(format, item.font.family.toUtf8().constData());
+    format_set_font_size(format, item.font.size);
+    if (item.font.bold) format_set_bold(format);
+    if (item.font.italic) format_set_italic(format);
+    if (item.font.underline) format_set_underline(format, LXW_UNDERLINE_SINGLE);
+    format_set_align(format, item.hAlign == HAlign::Center  ? LXW_ALIGN_CENTER
+                             : item.hAlign == HAlign::Right ? LXW_ALIGN_RIGHT
+                                                            : LXW_ALIGN_LEFT);
+    format_set_align(format, item.vAlign == VAlign::Center   ? LXW_ALIGN_VERTICAL_CENTER
+                             : item.vAlign == VAlign::Bottom ? LXW_ALIGN_VERTICAL_BOTTOM
+                                                             : LXW_ALIGN_VERTICAL_TOP);
+    if (wrap) format_set_text_wrap(format);
+    const uint8_t border = item.frame.width > 1 ? LXW_BORDER_MEDIUM : LXW_BORDER_THIN;
+    if (item.frame.left) format_set_left(format, border);
+    if (item.frame.top) format_set_top(format, border);
+    if (item.frame.right) format_set_right(format, border);
+    if (item.frame.bottom) format_set_bottom(format, border);
+    if (ColorOf(item.color) != lxw_color_t(LXW_COLOR_BLACK))
+      format_set_font_color(format, ColorOf(item.color));
+    if (item.fill.isValid()) {
+      format_set_pattern(format, LXW_PATTERN_SOLID);
+      format_set_bg_color(format, ColorOf(item.fill));
+    }
+    formats_.insert(key, format);
+    return format;
+  }
+
+  lxw_workbook* workbook_;
+  lxw_worksheet* sheet_ = nullptr;
+  QList<double> columns_;
+  QHash<QString, lxw_format*> formats_;
+};
+
+}  // namespace
+
+bool ExportXlsx(const PreparedReport& report, const QString& path, QString* error) {
+  QString reason;
+  if (report.pages.isEmpty()) {
+    reason = QStringLiteral("в отчете нет страниц");
+  } else if (XlsxWriter(path).Write(report, &reason)) {
+    return true;
+  }
+  if (error) *error = QStringLiteral("Не удалось записать файл %1: %2").arg(path, reason);
+  return false;
+}
+
+}  // namespace lorvi::report

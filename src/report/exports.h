@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "report/prepared_report.h"
+
+class QPrinter;
+
+namespace lorvi::report {
+
+// Each export writes the prepared pages as they are. On failure (an unwritable path, most of the
+// time) it gives false, or an empty list, and puts the reason into `error` when given.
+
+bool ExportPdf(const PreparedReport& report, const QString& path, QString* error = nullptr);
+
+// One worksheet: every page's texts in cells of a grid made from the items' edges, a manual page
+// break between pages.
+bool ExportXlsx(const PreparedReport& report, const QString& path, QString* error = nullptr);
+
+// One section per page; rows of side-by-side items become table rows, the page footer the
+// section's footer.
+bool ExportRtf(const PreparedReport& report, const QString& path, QString* error = nullptr);
+
+// One picture per page, named after `basePath` with "_1", "_2", ... before the extension
+// (".jpg" when it has none). Gives the files written.
+QStringList ExportJpeg(const PreparedReport& report, const QString& basePath, int dpi = 150,
+                       QString* error = nullptr);
+
+// Prints the pages in the printer's page range (all when it has none) on its current settings.
+bool PrintReport(const PreparedReport& report, QPrinter& printer, QString* error = nullptr);
+
+}  // namespace lorvi::report

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QString>
+
+#include <functional>
+
+#include "report/data_set.h"
+#include "report/prepared_report.h"
+#include "report/report_template.h"
+
+class QWidget;
+
+namespace lorvi::report {
+
+// The report: a template loaded from a file, the variables and the dataset it is printed with,
+// and the pages it was last prepared into.
+class TfrxReport : public QObject {
+  Q_OBJECT
+
+ public:
+  using Variables = QList<QPair<QString, QString>>;
+
+  explicit TfrxReport(QObject* parent = nullptr);
+  ~TfrxReport() override;
+
+  // Script variables are the program's: an existing one (letter case ignored) takes the new
+  // value, otherwise it is added. They survive LoadFromFile and ClearVariables.
+  void SetScriptVariable(const QString& name, const QString& value);
+  const Variables& ScriptVariables() const { return scriptVariables_; }
+
+  // The template's own variables with their default values; a script variable of the same name
+  // overrides one in the texts.
+  const Variables& TemplateVariables() const { return design_.variables; }
+  // Empties the template's own variable list (script variables stay).
+  void ClearVariables();
+
+  // Empties the report (design, datasets, the template's own variables, prepared pages) and
+  // reads the file. Gives false, with ErrorText() set, when it cannot be read or parsed; the
+  // report then stays empty.
+  bool LoadFromFile(const QString& path);
+  QString ErrorText() const { return errorText_; }
+
+  // Makes `data` the report's only dataset; null leaves it none. Not owned: it must outlive
+  // Prepare and ShowReport.
+  void SetDataSet(const DataSet* data);
+
+  // The master data band of that name, or null when there is none or the object of that name
+  // is something else (HasObject tells which).
+  MasterDataBand* FindMasterData(const QString& name);
+  bool HasObject(const QString& name) const;
+  const ReportTemplate& Design() const { return design_; }
+
+  // The date that [Date] prints; today when null.
+  void SetReportDate(const QDate& date) { date_ = date; }
+
+  // Lays the report out into pages, discarding the pages prepared before.
+  const PreparedReport& Prepare();
+  const PreparedReport& Prepared() const { return prepared_; }
+
+  // Prepares the report and shows it; returns when the preview is closed.
+  void ShowReport(QWidget* parent);
+
+  // Shows prepared pages. The modal preview dialog by default, replaceable for tests.
+  std::function<void(const PreparedReport& report, QWidget* parent)> ShowPreview;
+
+ private:
+  ReportTemplate design_;
+  Variables scriptVariables_;
+  const DataSet* dataSet_ = nullptr;
+  PreparedReport prepared_;
+  QString errorText_;
+  QDate date_;
+};
+
+}  // namespace lorvi::report

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "report/exports.h"
+#include "report/report.h"
+#include "report_samples.h"
+
+namespace lorvi::report {
+namespace {
+
+using test::LoadXml;
+using test::TemplateXml;
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// One member of a zip file, through the unzip program, with XML's character entities replaced.
+QString Unzip(const QString& archive, const QString& member) {
+  QProcess unzip;
+  unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), archive, member});
+  if (!unzip.waitForFinished(20000) || unzip.exitCode() != 0) return {};
+  QString xml = QString::fromUtf8(unzip.readAllStandardOutput());
+  xml.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+  xml.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+  xml.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+  xml.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+  return xml;
+}
+
+// The text of an RTF document as a reader shows it: the font and colour tables skipped, \uN
+// decoded with its fallback character dropped, \line and \par as line breaks, \cell as a tab.
+QString DecodeRtf(const QByteArray& rtf) {
+  QString text;
+  int depth = 0;
+  int skipBelow = -1;  // inside a skipped group while depth > skipBelow
+  int skipChars = 0;
+  for (qsizetype i = 0; i < rtf.size();) {
+    const char c = rtf[i];
+    if (c == '{') {
+      ++depth;
+      ++i;
+      continue;
+    }
+    if (c == '}') {
+      if (depth-- == skipBelow + 1) skipBelow = -1;
+      ++i;
+      continue;
+    }
+    if (c == '\\') {
+      const char next = i + 1 < rtf.size() ? rtf[i + 1] : '\0';
+      if (next == '\\' || next == '{' || next == '}') {
+        if (skipBelow < 0) text += QLatin1Char(next);
+        i += 2;
+        continue;
+      }
+      qsizetype j = i + 1;
+      while (j < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf[j]))) ++j;
+      const QByteArray word = rtf.mid(i + 1, j - i - 1);
+      const qsizetype numberStart = j;
+      if (j < rtf.size() && rtf[j] == '-') ++j;
+      while (j < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[j]))) ++j;
+      const QByteArray number = rtf.mid(numberStart, j - numberStart);
+      if (j < rtf.size() && rtf[j] == ' ') ++j;
+      i = j;
+      if (word == "fonttbl" || word == "colortbl") skipBelow = depth - 1;
+      if (skipBelow >= 0) continue;
+      if (word == "u") {
+        text += QChar(static_cast<char16_t>(number.toInt()));
+        skipChars = 1;
+      } else if (word == "line" || word == "par") {
+        text += u'\n';
+      } else if (word == "cell") {
+        text += u'\t';
+      }
+      continue;
+    }
+    ++i;
+    if (skipBelow >= 0 || c == '\n' || c == '\r') continue;
+    if (skipChars > 0) {
+      --skipChars;
+      continue;
+    }
+    text += QLatin1Char(c);
+  }
+  return text;
+}
+
+// A report of several pages with Cyrillic texts in title, header, records and footer.
+class ReportExports : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    data = test::PrintTable(8, 12);
+    report.SetScriptVariable(QStringLiteral("OrgName"), QStringLiteral("ООО «Ромашка» {и} \\"));
+    LoadXml(
+        report, dir,
+        TemplateXml(
+            QStringLiteral(
+                "<ReportTitle height=\"10\"><Memo fontSize=\"14\">[OrgName]</Memo></ReportTitle>"
+                "<PageHeader height=\"6\"><Memo width=\"60\" frame=\"all\">ФИО</Memo>"
+                "<Memo left=\"60\" width=\"80\" frame=\"all\" fill=\"#E0E0E0\">Страховая "
+                "часть</Memo></PageHeader>"
+                "<MasterData name=\"MasterData1\" dataset=\"DQuery\" height=\"5\">"
+                "<Memo width=\"60\" frame=\"all\" grow=\"true\" stretch=\"true\">"
+                "[DQuery.\"FIO\"]</Memo>"
+                "<Memo left=\"60\" width=\"80\" frame=\"all\" grow=\"true\" stretch=\"true\">"
+                "[DQuery.\"MoneyS\"]</Memo></MasterData>"
+                "<PageFooter height=\"6\"><Memo hAlign=\"right\">Страница [Page] из "
+                "[TotalPages]</Memo></PageFooter>"),
+            QStringLiteral("size=\"A5\" orientation=\"landscape\" margins=\"10\"")));
+    report.SetDataSet(&data);
+    prepared = &report.Prepare();
+    ASSERT_GE(prepared->PageCount(), 3);
+  }
+
+  QString Unwritable(const QString& name) const {
+    return dir.filePath(QStringLiteral("missing/") + name);
+  }
+
+  QTemporaryDir dir;
+  DataSet data;
+  TfrxReport report;
+  const PreparedReport* prepared = nullptr;
+};
+
+TEST_F(ReportExports, PdfHasOnePagePerPreparedPage) {
+  const QString path = dir.filePath(QStringLiteral("отчет.pdf"));
+  QString error;
+  ASSERT_TRUE(ExportPdf(*prepared, path, &error)) << error.toStdString();
+  const QByteArray pdf = ReadAll(path);
+  EXPECT_TRUE(pdf.startsWith("%PDF"));
+  const auto pages =
+      QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")));
+  EXPECT_EQ(pages, prepared->PageCount());
+
+  EXPECT_FALSE(ExportPdf(*prepared, Unwritable(QStringLiteral("a.pdf")), &error));
+  EXPECT_TRUE(error.contains(QStringLiteral("a.pdf")));
+}
+
+TEST_F(ReportExports, XlsxHoldsTheTextsWithAPageBreakBetweenPages) {
+  const QString path = dir.filePath(QStringLiteral("отчет.xlsx"));
+  QString error;
+  ASSERT_TRUE(ExportXlsx(*prepared, path, &error)) << error.toStdString();
+  const QString strings = Unzip(path, QStringLiteral("xl/sharedStrings.xml"));
+  ASSERT_FALSE(strings.isEmpty()) << "unzip could not read the file";
+  for (const QString& expected :
+       {QStringLiteral("ООО «Ромашка» {и} \\"), QStringLiteral("Страховая часть"),
+        data.records[0][0], data.records[7][0],
+        QStringLiteral("Страница %1 из %1").arg(prepared->PageCount())})
+    EXPECT_TRUE(strings.contains(expected)) << expected.toStdString();
+  // Multi-line values stay in one cell, with their line breaks.
+  EXPECT_TRUE(
+      strings.contains(QStringLiteral("Итого: (Н ? У) : 1234,56 > 1000,00 (234,56)\n"
+                                      "2011-1 (Н ? У)")));
+
+  const QString sheet = Unzip(path, QStringLiteral("xl/worksheets/sheet1.xml"));
+  const QRegularExpressionMatch breaks =
+      QRegularExpression(QStringLiteral("<rowBreaks count=\"(\\d+)\"")).match(sheet);
+  ASSERT_TRUE(breaks.hasMatch());
+  EXPECT_EQ(breaks.captured(1).toInt(), prepared->PageCount() - 1);
+  EXPECT_TRUE(sheet.contains(QStringLiteral("<mergeCell ")));
+
+  EXPECT_FALSE(ExportXlsx(*prepared, Unwritable(QStringLiteral("a.xlsx")), &error));
+  EXPECT_TRUE(error.contains(QStringLiteral("a.xlsx")));
+}
+
+TEST_F(ReportExports, RtfReadsBackAsTheReportsTextOnePageASection) {
+  const QString path = dir.filePath(QStringLiteral("отчет.rtf"));
+  QString error;
+  ASSERT_TRUE(ExportRtf(*prepared, path, &error)) << error.toStdString();
+  const QByteArray rtf = ReadAll(path);
+  ASSERT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1251"));
+  for (char c : rtf) ASSERT_LT(static_cast<unsigned char>(c), 0x80) << "RTF is 7-bit text";
+  EXPECT_EQ(rtf.count("\\sect\n"), prepared->PageCount() - 1);
+  EXPECT_EQ(rtf.count("{\\footer "), prepared->PageCount());
+
+  const QString text = DecodeRtf(rtf);
+  EXPECT_TRUE(text.contains(QStringLiteral("ООО «Ромашка» {и} \\"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("ФИО\tСтраховая часть\t")));
+  EXPECT_TRUE(text.contains(data.records[3][0] + QStringLiteral("\tИтого: (Н ? У) : ")));
+  EXPECT_TRUE(text.contains(QStringLiteral("(Н ? У) : 1246,56 > 1000,00 (246,56)\n2011-")));
+  EXPECT_TRUE(text.contains(QStringLiteral("Страница 2 из %1").arg(prepared->PageCount())));
+
+  EXPECT_FALSE(ExportRtf(*prepared, Unwritable(QStringLiteral("a.rtf")), &error));
+  EXPECT_TRUE(error.contains(QStringLiteral("a.rtf")));
+}
+
+TEST_F(ReportExports, JpegWritesOnePictureAPageAtTheResolution) {
+  QString error;
+  const QStringList files =
+      ExportJpeg(*prepared, dir.filePath(QStringLiteral("стр.jpg")), 100, &error);
+  ASSERT_EQ(files.size(), prepared->PageCount()) << error.toStdString();
+  EXPECT_EQ(files[0], dir.filePath(QStringLiteral("стр_1.jpg")));
+  EXPECT_EQ(files.last(), dir.filePath(QStringLiteral("стр_%1.jpg").arg(files.size())));
+  for (const QString& file : files) {
+    const QImage image(file);
+    ASSERT_FALSE(image.isNull()) << file.toStdString();
+    EXPECT_EQ(image.size(), QSize(827, 583));  // A5 landscape at 100 dpi
+  }
+  // The page is really drawn.
+  const QImage first(files[0]);
+  int dark = 0;
+  for (int x = 0; x < first.width(); ++x)
+    for (int y = 0; y < first.height(); y += 3) dark += qGray(first.pixel(x, y)) < 128;
+  EXPECT_GT(dark, 500);
+
+  EXPECT_EQ(ExportJpeg(*prepared, dir.filePath(QStringLiteral("без")), 50).first(),
+            dir.filePath(QStringLiteral("без_1.jpg")));
+  EXPECT_TRUE(ExportJpeg(*prepared, Unwritable(QStringLiteral("a.jpg")), 50, &error).isEmpty());
+  EXPECT_TRUE(error.contains(QStringLiteral("a_1.jpg")));
+}
+
+}  // namespace
+}  // namespace lorvi::report
