@@ -10,6 +10,7 @@
 #include "app/session.h"
 #include "app/settings_file.h"
 #include "app/window_font.h"
+#include "print/dm_rpt.h"
 #include "widgets/edge_drawing.h"
 #include "widgets/qt_text.h"
 
@@ -27,7 +28,9 @@ int main(int argc, char** argv) {
       QCoreApplication::applicationFilePath().toStdString());
 
   const lorvi::VersionBlock version = lorvi::ProgramVersionBlock();
-  lorvi::TfMainMDI window(session, *new lorvi::TDM(&version, &app));
+  auto* dm = new lorvi::TDM(&version, &app);
+  auto* dmRpt = new lorvi::TDMRpt(QCoreApplication::applicationDirPath(), &app);
+  lorvi::TfMainMDI window(session, *dm, *dmRpt);
   window.show();
   return QApplication::exec();
 }

@@ -24,6 +24,7 @@
 #include "app/window_font.h"
 #include "intake/lorvi_error.h"
 #include "intake/text1251.h"
+#include "print/dm_rpt.h"
 #include "view/string_grid.h"
 #include "widgets/dock_layout.h"
 #include "widgets/qt_text.h"
@@ -123,8 +124,8 @@ class PlainTreeView : public QTreeView {
 
 }  // namespace
 
-TfMainMDI::TfMainMDI(Session& session, TDM& dm, QWidget* parent)
-    : QMainWindow(parent), session_(session), dm_(dm) {
+TfMainMDI::TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent)
+    : QMainWindow(parent), session_(session), dm_(dm), dmRpt_(dmRpt) {
   ShowMessageBox = [this](const QString& text) {
     QMessageBox box(QMessageBox::Critical, kAppTitle, text, QMessageBox::Ok, this);
     box.exec();
@@ -298,6 +299,7 @@ void TfMainMDI::Build() {
             [this, grid](int col, int row) { session_.Grid(grid->Tag()).SetTopLeft(col, row); });
   }
   connect(sbHelp, &TSButton::clicked, this, &TfMainMDI::sbHelpClick);
+  connect(sbPrint, &TSButton::clicked, this, &TfMainMDI::sbPrintClick);
   connect(sbZL, &TSButton::clicked, this, [this] { Guarded([this] { session_.sbZLClick(); }); });
   connect(sbADV, &TSButton::clicked, this, [this] { Guarded([this] { session_.sbADVClick(); }); });
   connect(tcZL, &TTabControl::changed, this,
@@ -440,6 +442,12 @@ void TfMainMDI::GridCellSelected(int tag, int col, int row) {
 
 void TfMainMDI::sbClearFilesClick() {
   Guarded([this] { session_.sbClearFilesClick(); });
+}
+
+void TfMainMDI::sbPrintClick() {
+  Guarded([this] {
+    if (const auto job = session_.sbPrintClick()) dmRpt_.Print(*job, this);
+  });
 }
 
 void TfMainMDI::sbHelpClick() {

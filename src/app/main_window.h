@@ -16,6 +16,7 @@ namespace lorvi {
 
 class Session;
 class TDM;
+class TDMRpt;
 class TSButton;
 class TSLabel;
 class TSPanel;
@@ -31,7 +32,7 @@ class TfMainMDI : public QMainWindow {
   Q_OBJECT
 
  public:
-  TfMainMDI(Session& session, TDM& dm, QWidget* parent = nullptr);
+  TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent = nullptr);
   ~TfMainMDI() override;
 
   // Lays the window out over `workArea` (the primary screen's, without the task bar, when empty).
@@ -52,6 +53,7 @@ class TfMainMDI : public QMainWindow {
   void sbLoadFilesClick();
   void sbClearFilesClick();
   void sbHelpClick();
+  void sbPrintClick();
   void tvLFSelected(const QModelIndex& index);
   void GridCellSelected(int tag, int col, int row);
 
@@ -111,6 +113,7 @@ class TfMainMDI : public QMainWindow {
 
   Session& session_;
   TDM& dm_;
+  TDMRpt& dmRpt_;
   bool shown_ = false;
   bool closeWhenIdle_ = false;  // the user closed the window during a load or a reading
   FileTreeModel* treeModel_ = nullptr;

@@ -19,6 +19,7 @@
 #include "app/main_window.h"
 #include "app/session.h"
 #include "intake/text1251.h"
+#include "print/dm_rpt.h"
 #include "view/string_grid.h"
 #include "widgets/styled_button.h"
 #include "widgets/styled_label.h"
@@ -31,12 +32,13 @@ namespace {
 // A main window over its own session, laid out over a given work area.
 struct Window {
   explicit Window(const VersionBlock* version = &kVersion)
-      : session(','), dm(version), window(session, dm) {
+      : session(','), dm(version), dmRpt(QString()), window(session, dm, dmRpt) {
     window.ShowMessageBox = [this](const QString& text) { messages << text; };
   }
   static const VersionBlock kVersion;
   Session session;
   TDM dm;
+  TDMRpt dmRpt;
   TfMainMDI window;
   QStringList messages;
 };

@@ -112,6 +112,5 @@ TEST(SettingsFile, FailedWriteToAFolderInTheWay) {
   }
 }
 
-
 }  // namespace
 }  // namespace lorvi

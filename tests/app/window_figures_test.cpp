@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/session.h"
 #include "intake/load_files.h"
+#include "print/dm_rpt.h"
 #include "support/temp_files.h"
 #include "support/xml_files.h"
 #include "view/string_grid.h"
@@ -47,7 +48,8 @@ TEST(WindowFigures, AUserClicksThroughFiguresViewsTabsAndSearch) {
   test::TempDir dir;
   Session session(',');
   TDM dm(nullptr);
-  TfMainMDI window(session, dm);
+  TDMRpt dmRpt{QString()};
+  TfMainMDI window(session, dm, dmRpt);
   QStringList messages;
   window.ShowMessageBox = [&](const QString& text) { messages << text; };
   Person leaver("ЯКОВЛЕВ", "10", "5");

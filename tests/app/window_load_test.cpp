@@ -16,6 +16,7 @@
 #include "app/session.h"
 #include "intake/load_files.h"
 #include "intake/text1251.h"
+#include "print/dm_rpt.h"
 #include "support/temp_files.h"
 #include "support/xml_files.h"
 #include "view/string_grid.h"
@@ -28,7 +29,7 @@ using test::Org;
 using test::Person;
 
 struct LoadedWindow {
-  LoadedWindow() : session(','), dm(nullptr), window(session, dm) {
+  LoadedWindow() : session(','), dm(nullptr), dmRpt(QString()), window(session, dm, dmRpt) {
     window.ShowMessageBox = [this](const QString& text) { messages << text; };
     window.OD = [this](const std::string&) { return std::optional(files); };
     window.show();
@@ -37,6 +38,7 @@ struct LoadedWindow {
   std::vector<std::string> files;
   Session session;
   TDM dm;
+  TDMRpt dmRpt;
   TfMainMDI window;
   QStringList messages;
 };

@@ -1,0 +1,83 @@
+#include "print/dm_rpt.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "intake/lorvi_error.h"
+#include "intake/text1251.h"
+#include "widgets/qt_text.h"
+
+namespace lorvi {
+namespace {
+
+const QString kMasterData = QStringLiteral("MasterData1");
+
+}  // namespace
+
+TDMRpt::TDMRpt(QString programFolder, QObject* parent)
+    : QObject(parent), programFolder_(std::move(programFolder)) {
+  ShowMessageBox = [this](const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, previewParent);
+    box.exec();
+  };
+}
+
+bool TDMRpt::LoadTemplate(const QString& name) {
+  if (name.isEmpty()) {
+    ShowMessageBox(QStringLiteral("Ошибка"),
+                   QStringLiteral("Не найден шаблон отчета") + QChar('\r') + name);
+    return false;
+  }
+  QString path = name;
+  if (QFileInfo(name).absoluteFilePath() != name) {
+    if (path.startsWith('\\')) path.remove(0, 1);
+    path = QDir::cleanPath(programFolder_) + QStringLiteral("/Template/") + path;
+  }
+  if (!QFileInfo(path).isFile()) return false;
+  if (!Rpt.LoadFromFile(path)) throw LorviError(ToCp1251(Rpt.ErrorText()));
+  return true;
+}
+
+bool TDMRpt::ShowPreparedReport(const QString& name) {
+  if (!name.isEmpty() && !LoadTemplate(name)) return false;
+  Rpt.ShowReport(previewParent);
+  Rpt.ClearVariables();
+  return true;
+}
+
+void TDMRpt::Print(const PrintJob& job, QWidget* parent) {
+  previewParent = parent;
+  report::DataSet table;
+  table.userName = QStringLiteral("DQuery");
+  table.fields = {QStringLiteral("FIO"), QStringLiteral("MoneyS"), QStringLiteral("MoneyN")};
+  for (const PrintRecord& record : job.records)
+    table.records.append(
+        {FromCp1251(record.FIO), FromCp1251(record.MoneyS), FromCp1251(record.MoneyN)});
+
+  // The table is the report's only as long as this print runs.
+  struct Release {
+    report::TfrxReport& report;
+    ~Release() {
+      report.SetDataSet(nullptr);
+      if (report::MasterDataBand* band = report.FindMasterData(kMasterData))
+        band->SetDataSet(nullptr);
+    }
+  } release{Rpt};
+
+  Rpt.SetScriptVariable(QStringLiteral("FIO"), FromCp1251(job.FIO));
+  if (!LoadTemplate(QStringLiteral("\\Print.fr3"))) return;
+  Rpt.SetScriptVariable(QStringLiteral("OrgName"), FromCp1251(job.OrgName));
+  Rpt.SetScriptVariable(QStringLiteral("XMLType"), FromCp1251(job.XMLType));
+  Rpt.SetScriptVariable(QStringLiteral("TabName"), FromCp1251(job.TabName));
+  Rpt.SetDataSet(&table);
+  report::MasterDataBand* band = Rpt.FindMasterData(kMasterData);
+  if (band == nullptr)
+    throw LorviError(std::string(Rpt.HasObject(kMasterData)
+                                     ? "В шаблоне отчета MasterData1 не является полосой данных"_w
+                                     : "В шаблоне отчета нет полосы данных MasterData1"_w));
+  band->SetDataSet(&table);
+  ShowPreparedReport(QString());
+}
+
+}  // namespace lorvi
