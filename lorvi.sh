@@ -60,11 +60,7 @@ build() {
 case "$command" in
   run)
     build
-    if [ -x "$build_dir/src/app/lorvi-analyser" ]; then
-      exec "$build_dir/src/app/lorvi-analyser" "${args[@]+"${args[@]}"}"
-    fi
-    # Until the window exists: what the reading engine takes from the sample files.
-    exec "$build_dir/tools/lorvi-read/lorvi-read" samples/*.XML samples/*.xml 2>/dev/null
+    exec "$build_dir/src/app/lorvi-analyser" "${args[@]+"${args[@]}"}"
     ;;
   test)
     build
