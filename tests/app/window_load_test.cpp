@@ -54,6 +54,8 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
              dir.WriteXml("u.xml", "no header")};
   QAbstractItemModelTester tester(w.window.TreeModel(),
                                   QAbstractItemModelTester::FailureReportingMode::Warning);
+  QAbstractItemModelTester gridTester(w.window.sgZLStrah->model(),
+                                      QAbstractItemModelTester::FailureReportingMode::Warning);
   QTest::mouseClick(w.window.sbLoadFiles, Qt::LeftButton);
 
   FileTreeModel& model = *w.window.TreeModel();
