@@ -1,5 +1,6 @@
 #include "fuzz_entries.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "intake/header_scan.h"
@@ -16,6 +18,7 @@
 #include "intake/text1251.h"
 #include "store/adv_reader.h"
 #include "store/org_store.h"
+#include "store/taas.h"
 #include "store/zl_reader.h"
 #include "view/fill_grid.h"
 #include "view/text_grid.h"
@@ -201,6 +204,53 @@ std::string CheckInfo(const TInfo& info, bool marks) {
   return {};
 }
 
+// Every text that an amount line of the file carries, as the readers take it.
+std::set<std::string> AmountTexts(std::string_view bytes) {
+  std::set<std::string> texts;
+  std::string value;
+  for (const std::string_view line : ConventionLines(bytes))
+    for (const std::string_view name : {"Начислено"_w, "Уплачено"_w}) {
+      ExtractTagValue(line, name, value);
+      texts.insert(value);
+    }
+  return texts;
+}
+
+// A sum as the store writes it: an optional minus, digits, the separator, two decimals.
+bool IsSum(std::string_view text, char separator) {
+  if (text.starts_with('-')) text.remove_prefix(1);
+  const auto digits = [](std::string_view part) {
+    return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  return text.size() >= 4 && text[text.size() - 3] == separator &&
+         digits(text.substr(0, text.size() - 3)) && digits(text.substr(text.size() - 2));
+}
+
+// The store holds nothing of its own making but "0", its sums and, for the sources, "zu".
+std::string CheckCells(const TInfo& info, const std::set<std::string>& texts, char separator,
+                       const std::string& sourceName) {
+  const std::pair<const TAAS*, const char*> matrices[] = {{&info.StrahN, "StrahN"},
+                                                          {&info.StrahU, "StrahU"},
+                                                          {&info.NakopN, "NakopN"},
+                                                          {&info.NakopU, "NakopU"}};
+  const int rows = std::min<int>(static_cast<int>(info.Rows.Count()), kMaxRows);
+  const int cols = std::min<int>(static_cast<int>(info.Periods.Count()), kMaxPeriods);
+  for (int row = 0; row < rows; ++row)
+    for (int col = 0; col < cols; ++col) {
+      for (const auto& [matrix, name] : matrices) {
+        const std::string& cell = matrix->Get(row, col);
+        if (cell != "0" && !IsSum(cell, separator) && texts.count(cell) == 0)
+          return std::string(name) + " (" + std::to_string(row) + ", " + std::to_string(col) +
+                 ") holds " + Quoted(cell);
+      }
+      const std::string& source = info.SrcFile.Get(row, col);
+      if (source != "zu" && source != sourceName)
+        return "SrcFile (" + std::to_string(row) + ", " + std::to_string(col) + ") holds " +
+               Quoted(source);
+    }
+  return {};
+}
+
 std::string CheckGrid(const TInfo& info, TextGrid& grid, char separator) {
   FillGrid(info, grid, separator);
   const int periods = static_cast<int>(info.Periods.Count());
@@ -295,6 +345,7 @@ std::string FuzzZLReader(std::string_view bytes) {
   }
   const TInfo& info = store.ZLInfo[slot];
   outcome.Add(CheckInfo(info, true));
+  outcome.Add(CheckCells(info, AmountTexts(bytes), store.decimalSeparator, "input.XML"));
   TextGrid strah(0);
   TextGrid nakop(1);
   outcome.Add(CheckGrid(info, strah, store.decimalSeparator));
@@ -318,6 +369,7 @@ std::string FuzzADVReader(std::string_view bytes) {
   }
   const TInfo& info = store.ADVInfo[slot];
   outcome.Add(CheckInfo(info, false));
+  outcome.Add(CheckCells(info, AmountTexts(bytes), store.decimalSeparator, "zu"));
   TextGrid strah(2);
   TextGrid nakop(3);
   outcome.Add(CheckGrid(info, strah, store.decimalSeparator));
