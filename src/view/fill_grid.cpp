@@ -16,8 +16,8 @@ namespace {
 // The threshold of a difference that shows, compared in extended precision where there is one.
 constexpr long double kThreshold = 0.01L;
 
-const std::string kTotalTitle(" (Н ? У)"_w);
-const std::string kTotalHeader("Итого: (Н ? У)"_w);
+constexpr std::string_view kTotalTitle = " (Н ? У)"_w;
+constexpr std::string_view kTotalHeader = "Итого: (Н ? У)"_w;
 
 std::string WithSeparator(std::int64_t value4, char separator) {
   const bool negative = value4 < 0;
@@ -81,12 +81,13 @@ void FillGrid(const TInfo& info, TextGrid& grid, char separator) {
   grid.SetColWidth(0, 300);
   if (grid.ColCount() > 1) {
     grid.SetColCount(periods + 2);
-    grid.SetCell(1, 0, kTotalHeader);
+    grid.SetCell(1, 0, std::string(kTotalHeader));
     grid.SetColWidth(1, 180);
   }
   for (int c = 2; c < grid.ColCount(); ++c) {
-    grid.SetCell(c, 0,
-                 std::string(NameOf(info.Periods[static_cast<std::size_t>(c - 2)])) + kTotalTitle);
+    grid.SetCell(
+        c, 0,
+        std::string(NameOf(info.Periods[static_cast<std::size_t>(c - 2)])).append(kTotalTitle));
     grid.SetColWidth(c, 180);
   }
 
