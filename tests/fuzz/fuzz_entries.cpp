@@ -329,53 +329,54 @@ std::string FuzzHeaderScan(std::string_view bytes) {
   return outcome.finding;
 }
 
-std::string FuzzZLReader(std::string_view bytes) {
+namespace {
+
+// Reads the input twice into one slot (a second reading adds to the first, as two files of one
+// period do), then checks the table and both grids filled from it.
+template <typename Read>
+std::string FuzzReader(std::string_view bytes, Read read, bool records) {
   Outcome outcome;
   const InputFile file(bytes);
   OrgStore store;
   store.decimalSeparator = SeparatorFor(bytes);
   const std::string period = PeriodFor(bytes, file.Path());
   const int slot = NewOrgSlot(store);
-  // A second reading adds to the first, as two files of one period do.
   for (int pass = 0; pass < 2; ++pass) {
     try {
-      ReadZLFile(store, slot, file.Path(), period);
+      read(store, slot, file.Path(), period);
     } catch (const LorviError&) {
     }
   }
-  const TInfo& info = store.ZLInfo[slot];
-  outcome.Add(CheckInfo(info, true));
-  outcome.Add(CheckCells(info, AmountTexts(bytes), store.decimalSeparator, "input.XML"));
-  TextGrid strah(0);
-  TextGrid nakop(1);
+  const TInfo& info = records ? store.ZLInfo[slot] : store.ADVInfo[slot];
+  outcome.Add(CheckInfo(info, records));
+  outcome.Add(
+      CheckCells(info, AmountTexts(bytes), store.decimalSeparator, records ? "input.XML" : "zu"));
+  TextGrid strah(records ? 0 : 2);
+  TextGrid nakop(records ? 1 : 3);
   outcome.Add(CheckGrid(info, strah, store.decimalSeparator));
   outcome.Add(CheckGrid(info, nakop, store.decimalSeparator));
   outcome.Add(file.Changed());
   return outcome.finding;
 }
 
+}  // namespace
+
+std::string FuzzZLReader(std::string_view bytes) {
+  return FuzzReader(
+      bytes,
+      [](OrgStore& store, int slot, const std::string& path, const std::string& period) {
+        ReadZLFile(store, slot, path, period);
+      },
+      true);
+}
+
 std::string FuzzADVReader(std::string_view bytes) {
-  Outcome outcome;
-  const InputFile file(bytes);
-  OrgStore store;
-  store.decimalSeparator = SeparatorFor(bytes);
-  const std::string period = PeriodFor(bytes, file.Path());
-  const int slot = NewOrgSlot(store);
-  for (int pass = 0; pass < 2; ++pass) {
-    try {
-      ReadADVFile(store, slot, file.Path(), period);
-    } catch (const LorviError&) {
-    }
-  }
-  const TInfo& info = store.ADVInfo[slot];
-  outcome.Add(CheckInfo(info, false));
-  outcome.Add(CheckCells(info, AmountTexts(bytes), store.decimalSeparator, "zu"));
-  TextGrid strah(2);
-  TextGrid nakop(3);
-  outcome.Add(CheckGrid(info, strah, store.decimalSeparator));
-  outcome.Add(CheckGrid(info, nakop, store.decimalSeparator));
-  outcome.Add(file.Changed());
-  return outcome.finding;
+  return FuzzReader(
+      bytes,
+      [](OrgStore& store, int slot, const std::string& path, const std::string& period) {
+        ReadADVFile(store, slot, path, period);
+      },
+      false);
 }
 
 }  // namespace lorvi::fuzz
