@@ -36,6 +36,9 @@ void Session::ClearGrids() {
   for (TextGrid* grid : {&sgZLStrah, &sgZLNakop, &sgADVStrah, &sgADVNakop}) {
     grid->SetColCount(0);
     grid->SetRowCount(0);
+    // A grid that shrinks under its selection does not keep it: the next fill starts at the top.
+    grid->SetSelection(1, 1);
+    grid->SetTopLeft(1, 1);
   }
 }
 
@@ -72,6 +75,18 @@ void Session::Guarded(Action action) {
 
 namespace {
 
+// One box for the files of a load that a third organisation would need: a single file keeps its
+// sentence, several are listed one a line so that six refusals are not six boxes.
+std::string RefusedFilesMessage(const std::vector<std::string>& namesUtf8) {
+  if (namesUtf8.size() == 1)
+    return std::string("Файл "_w) + Utf8ToCp1251(namesUtf8.front()) +
+           std::string(" не загружен: одновременно анализируются не более двух организаций."_w);
+  std::string text =
+      std::string("Не загружены файлы ("_w) + std::to_string(namesUtf8.size()) + "):";
+  for (const std::string& name : namesUtf8) text += "\n" + Utf8ToCp1251(name);
+  return text + std::string("\nОдновременно анализируются не более двух организаций."_w);
+}
+
 // Counts a piece of work for as long as it runs, also when it fails; work may nest.
 class BusyScope {
  public:
@@ -97,10 +112,7 @@ void Session::sbLoadFilesClick(const ChooseFiles& choose) {
     bool moved = false;
     {
       const auto report = [&] {
-        for (const std::string& name : refused)
-          ShowMessage(
-              std::string("Файл "_w) + Utf8ToCp1251(name) +
-              std::string(" не загружен: одновременно анализируются не более двух организаций."_w));
+        if (!refused.empty()) ShowMessage(RefusedFilesMessage(refused));
       };
       try {
         moved =

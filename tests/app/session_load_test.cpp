@@ -109,6 +109,13 @@ TEST_F(Loading, ThirdOrganisationIsRefusedAndTheLoadGoesOn) {
   EXPECT_EQ(session.store.OrgFiles[1], V({b}));
   for (const TreeNode* n : session.tvLF.DisplayOrder()) EXPECT_TRUE(n->datum == 0 || n->datum == 1);
 
+  // Several refused files of one load share one box, in the order they were processed.
+  const std::string e = Write("e.xml", test::SzvFile(kThird, "2011-2", {{"СИДОРОВ"}}));
+  messages.clear();
+  Load({e, c});
+  EXPECT_EQ(messages, V({"Не загружены файлы (2):\ne.xml\nc.xml\n"
+                         "Одновременно анализируются не более двух организаций."}));
+
   // After a clear the next organisation takes slot 0 again.
   session.sbClearFilesClick();
   Load({c});

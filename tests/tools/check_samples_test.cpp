@@ -179,10 +179,12 @@ TEST(CheckSamples, SelectOtherOrganisationThenClear) {
   const std::string third = dir.Write("THIRD.XML", bytes);
 
   auto actions = LoadAll();
-  actions.insert(actions.end(),
-                 {"--select", period, "--dump", "--load", third, "--dump", "--clear"});
+  // A figure far right and down scrolls its partner; the clear takes both back to their start.
+  actions.insert(actions.end(), {"--select", period, "--dump", "--load", third, "--dump", "--cell",
+                                 "sgZLNakop", "3", "4", "--clear", "--dump"});
+  for (const std::string& a : LoadAll()) actions.push_back(a);
   const auto dumps = Dumps(RunActions(actions));
-  ASSERT_EQ(dumps.size(), 3u);
+  ASSERT_EQ(dumps.size(), 4u);
 
   const auto selected = Tree(dumps[0]);
   ASSERT_EQ(selected.size(), tree.size());
@@ -203,8 +205,14 @@ TEST(CheckSamples, SelectOtherOrganisationThenClear) {
     ASSERT_EQ(header.size(), 7u);
     EXPECT_EQ(header[1], "0");
     EXPECT_EQ(header[2], "0");
+    EXPECT_EQ(std::vector(header.begin() + 3, header.end()), std::vector<std::string>(4, "1"));
     EXPECT_TRUE(dumps[2].Section("[" + grid + "]").empty());
   }
+  // The next load opens every grid at its first cell.
+  const auto reloaded = dumps[3].GridHeader("sgZLStrah");
+  ASSERT_EQ(reloaded.size(), 7u);
+  EXPECT_EQ(reloaded[5], "1");
+  EXPECT_EQ(reloaded[6], "1");
 }
 
 // Tabs, search, views and cells run as the window runs them, one dump after each.
