@@ -1,5 +1,6 @@
 #include "report/report_preview.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -11,8 +12,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -35,6 +38,21 @@ namespace {
 constexpr int kJpegDpi = 150;
 const double kZoomSteps[] = {0.5, 0.75, 1.0, 1.5, 2.0};
 
+// The desktop starts its opener detached, so a type nobody handles would fail unseen: where the
+// desktop answers through xdg-mime, ask it first whether any application takes the file's type.
+bool OpenInDesktopApplication(const QUrl& url) {
+#ifndef _WIN32
+  const QString mime = QMimeDatabase().mimeTypeForFile(url.toLocalFile()).name();
+  QProcess query;
+  query.start(QStringLiteral("xdg-mime"),
+              {QStringLiteral("query"), QStringLiteral("default"), mime});
+  if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit ||
+      query.exitCode() != 0 || query.readAllStandardOutput().trimmed().isEmpty())
+    return false;
+#endif
+  return QDesktopServices::openUrl(url);
+}
+
 }  // namespace
 
 ReportPreview::ReportPreview(const PreparedReport& report, QWidget* parent)
@@ -47,11 +65,16 @@ ReportPreview::ReportPreview(const PreparedReport& report, QWidget* parent)
     QFileDialog dialog(this, caption, QDir(lastDir_).filePath(QStringLiteral("Отчет.") + suffix),
                        filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // Qt's own dialog, as for opening files: the same look, translated with the program.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setDefaultSuffix(suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().first();
   };
-  OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  OpenUrl = OpenInDesktopApplication;
+  ShowNotice = [this](const QString& text) {
+    QMessageBox::information(this, QApplication::applicationName(), text);
+  };
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -271,6 +294,13 @@ bool ReportPreview::FindNext(const QString& text) {
 
 void ReportPreview::FindClicked() { FindNext(findText_->text()); }
 
+void ReportPreview::OpenSaved(const QString& path) {
+  if (!OpenUrl || OpenUrl(QUrl::fromLocalFile(path))) return;
+  ShowNotice(QStringLiteral("Отчет сохранен в файл %1, но открыть его не удалось: не найдена "
+                            "программа для файлов этого типа.")
+                 .arg(QDir::toNativeSeparators(path)));
+}
+
 void ReportPreview::ShowError(const QString& text) {
   QMessageBox::warning(this, QStringLiteral("Ошибка"), text);
 }
@@ -305,8 +335,8 @@ void ReportPreview::ExportToXlsx() {
   QString error;
   if (!ExportXlsx(report_, path, &error))
     ShowError(error);
-  else if (OpenUrl)
-    OpenUrl(QUrl::fromLocalFile(path));
+  else
+    OpenSaved(path);
 }
 
 void ReportPreview::ExportToRtf() {
@@ -317,8 +347,8 @@ void ReportPreview::ExportToRtf() {
   QString error;
   if (!ExportRtf(report_, path, &error))
     ShowError(error);
-  else if (OpenUrl)
-    OpenUrl(QUrl::fromLocalFile(path));
+  else
+    OpenSaved(path);
 }
 
 void ReportPreview::ExportToJpeg() {

@@ -38,8 +38,11 @@ class ReportPreview : public QDialog {
   // before overwriting, by default; replaceable for tests.
   std::function<QString(const QString& caption, const QString& filter, const QString& suffix)>
       AskSavePath;
-  // Opens an exported document in its application; QDesktopServices by default.
-  std::function<void(const QUrl& url)> OpenUrl;
+  // Opens an exported document in its application, false when none can; the desktop's opener by
+  // default.
+  std::function<bool(const QUrl& url)> OpenUrl;
+  // A message box of information; replaceable for tests.
+  std::function<void(const QString& text)> ShowNotice;
 
   // The export commands as the menu runs them.
   void ExportToPdf();
@@ -57,6 +60,8 @@ class ReportPreview : public QDialog {
   void BuildToolBar(QToolBar* bar);
   void Print();
   void ShowError(const QString& text);
+  // Opens a saved export, or says that it was saved but could not be opened.
+  void OpenSaved(const QString& path);
   void PageChanged(int page);
   void ZoomChosen(int index);
   void ZoomTyped();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QScrollBar>
@@ -140,7 +141,13 @@ TEST_F(ReportPreviewWindow, ExportsThroughTheSaveDialogAndOpensDocuments) {
     asked = suffix;
     return answer;
   };
-  preview->OpenUrl = [&](const QUrl& url) { opened.append(url); };
+  bool opens = true;
+  QStringList notices;
+  preview->OpenUrl = [&](const QUrl& url) {
+    opened.append(url);
+    return opens;
+  };
+  preview->ShowNotice = [&](const QString& text) { notices.append(text); };
 
   preview->ExportToXlsx();  // cancelled
   EXPECT_EQ(asked, QStringLiteral("xlsx"));
@@ -164,6 +171,17 @@ TEST_F(ReportPreviewWindow, ExportsThroughTheSaveDialogAndOpensDocuments) {
   preview->ExportToJpeg();
   EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("стр_1.jpg"))));
   EXPECT_EQ(opened.size(), 2);  // PDF and pictures are not opened
+  EXPECT_TRUE(notices.isEmpty());
+
+  // Saved, but nothing on the desktop opens it: the user learns where the file is.
+  opens = false;
+  answer = dir.filePath(QStringLiteral("без программы.rtf"));
+  preview->ExportToRtf();
+  EXPECT_TRUE(QFileInfo::exists(answer));
+  EXPECT_EQ(notices, QStringList{QStringLiteral("Отчет сохранен в файл %1, но открыть его не "
+                                                "удалось: не найдена программа для файлов этого "
+                                                "типа.")
+                                     .arg(QDir::toNativeSeparators(answer))});
 }
 
 TEST(ReportShow, ShowReportPreparesBeforeShowing) {
