@@ -7,6 +7,7 @@
 
 #include "app/data_module.h"
 #include "app/main_window.h"
+#include "app/qt_translation.h"
 #include "app/session.h"
 #include "app/settings_file.h"
 #include "app/window_font.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setPalette(lorvi::ClassicPalette());
   QApplication::setFont(lorvi::WindowFont());
+  lorvi::InstallQtTranslation(app);
 
   const std::string separator = lorvi::ToCp1251(QLocale::system().decimalPoint());
   lorvi::Session session(separator.size() == 1 ? separator[0] : '.');

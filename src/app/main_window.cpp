@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTreeView>
 
@@ -73,6 +74,7 @@ TSLabel* PartTitle(QWidget* parent, const QString& caption) {
 TSButton* Button(QWidget* parent, const QString& caption, TImageList* images, int picture) {
   auto* button = new TSButton(parent);
   button->SetCaption(caption);
+  button->setAccessibleName(caption);
   button->SetImageList(images);
   button->SetImageIndex(picture);
   return button;
@@ -111,6 +113,30 @@ void UpperCaseWhileTyping(QLineEdit* edit) {
     edit->setText(upper);
     edit->setCursorPosition(cursor);
   });
+}
+
+// The strip under the insured-persons grids: magnifier, caption and the search edit.
+struct SearchStrip {
+  TSPanel* panel;
+  QLabel* picture;
+  QLabel* label;
+  QLineEdit* edit;
+};
+
+SearchStrip MakeSearchStrip(QWidget* parent) {
+  SearchStrip strip{};
+  strip.panel = Panel(parent, kFramed);
+  auto* client = new QWidget(strip.panel);
+  (new DockLayout(strip.panel))->AddWidget(client, Dock::Fill);
+  strip.picture = Picture(client, MagnifierPicture(), QRect(5, 0, 16, 31));
+  strip.label = new QLabel(QStringLiteral("Поиск по фамилии:"), client);
+  strip.label->setFont(TitleFont());
+  strip.label->move(24, 7);
+  strip.label->adjustSize();
+  strip.edit = new QLineEdit(client);
+  strip.edit->setGeometry(168, 5, 121, 21);
+  strip.edit->setAccessibleName(QStringLiteral("Поиск по фамилии"));
+  return strip;
 }
 
 // The tree of loaded files draws neither expand buttons nor connecting lines.
@@ -216,6 +242,8 @@ void TfMainMDI::Build() {
   SPanel3 = Panel(spZL, TSBorderStyle());
   zl->AddWidget(SPanel3, Dock::Top, 24);
   auto* views = new DockLayout(SPanel3);
+  // On a narrow work panel (small screen, large fonts) the four buttons share what there is.
+  views->SetShrinkSides(true);
   sbZL = Button(SPanel3, QStringLiteral("Застрахованные лица"), dm_.IL, 9);
   views->AddWidget(sbZL, Dock::Left, 153);
   sbADV = Button(SPanel3, QStringLiteral("Опись сведений"), dm_.IL, 6);
@@ -229,17 +257,12 @@ void TfMainMDI::Build() {
   spZLf = Panel(spZL, TSBorderStyle());
   zl->AddWidget(spZLf, Dock::Fill);
   auto* zlf = new DockLayout(spZLf);
-  spFindFIO = Panel(spZLf, kFramed);
+  const SearchStrip strip = MakeSearchStrip(spZLf);
+  spFindFIO = strip.panel;
+  Image1 = strip.picture;
+  Label1 = strip.label;
+  edFindFIO = strip.edit;
   zlf->AddWidget(spFindFIO, Dock::Bottom, 41);
-  auto* findClient = new QWidget(spFindFIO);
-  (new DockLayout(spFindFIO))->AddWidget(findClient, Dock::Fill);
-  Image1 = Picture(findClient, MagnifierPicture(), QRect(5, 0, 16, 31));
-  Label1 = new QLabel(QStringLiteral("Поиск по фамилии:"), findClient);
-  Label1->setFont(TitleFont());
-  Label1->move(24, 7);
-  Label1->adjustSize();
-  edFindFIO = new QLineEdit(findClient);
-  edFindFIO->setGeometry(168, 5, 121, 21);
   UpperCaseWhileTyping(edFindFIO);
   connect(edFindFIO, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (text == text.toUpper()) Guarded([&] { session_.edFindFIOChange(ToCp1251(text)); });
@@ -251,6 +274,9 @@ void TfMainMDI::Build() {
                           QStringLiteral("Начислено>Уплачено"), QStringLiteral("Уволенные"),
                           QStringLiteral("Не прочитал")};
   for (int i = 0; i < 5; ++i) tcZL->AddTab(tabs[i], QIcon(dm_.TabIL->Image(i)));
+  // Tabs too wide for the panel are elided, all in view, rather than scrolled out of it.
+  tcZL->Tabs()->setElideMode(Qt::ElideRight);
+  tcZL->Tabs()->setUsesScrollButtons(false);
   zlf->AddWidget(tcZL, Dock::Fill);
   zlPageLayout_ = new DockLayout(tcZL->Page());
   SLabel4 = PartTitle(tcZL->Page(), QStringLiteral("Страховая часть:"));
@@ -304,6 +330,34 @@ void TfMainMDI::Build() {
   connect(sbADV, &TSButton::clicked, this, [this] { Guarded([this] { session_.sbADVClick(); }); });
   connect(tcZL, &TTabControl::changed, this,
           [this](int index) { Guarded([&] { session_.SelectTab(index); }); });
+  SetUpKeyboard();
+}
+
+void TfMainMDI::SetUpKeyboard() {
+  tvLF->setAccessibleName(QStringLiteral("Загрузка файлов"));
+  sgZLStrah->setAccessibleName(QStringLiteral("Застрахованные лица: страховая часть"));
+  sgZLNakop->setAccessibleName(QStringLiteral("Застрахованные лица: накопительная часть"));
+  sgADVStrah->setAccessibleName(QStringLiteral("Опись сведений: страховая часть"));
+  sgADVNakop->setAccessibleName(QStringLiteral("Опись сведений: накопительная часть"));
+  tcZL->Tabs()->setAccessibleName(QStringLiteral("Отбор"));
+
+  // Left to right, top to bottom, as the eye reads the window; hidden views are skipped.
+  const QList<QWidget*> order = {tvLF,      sbClearFiles,  sbLoadFiles,  sbZL,      sbADV,
+                                 sbPrint,   sbHelp,        tcZL->Tabs(), sgZLStrah, sgZLNakop,
+                                 edFindFIO, tcADV->Tabs(), sgADVStrah,   sgADVNakop};
+  for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+  tcADV->Tabs()->setFocusPolicy(Qt::NoFocus);
+
+  const auto shortcut = [this](const QKeySequence& keys, auto handler) {
+    auto* s = new QShortcut(keys, this);
+    connect(s, &QShortcut::activated, this, handler);
+  };
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { sbLoadFilesClick(); });
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { sbPrintClick(); });
+  shortcut(QKeySequence(Qt::Key_F1), [this] { sbHelpClick(); });
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
+    if (edFindFIO->isVisible()) edFindFIO->setFocus(Qt::ShortcutFocusReason);
+  });
 }
 
 void TfMainMDI::ArrangeWindow(const QRect& workArea) {
@@ -450,12 +504,27 @@ void TfMainMDI::sbPrintClick() {
   });
 }
 
+HelpPictures TfMainMDI::FreshHelpPictures() const {
+  // Fresh widgets, never shown: the live ones may hold the user's text, a cursor, the focus frame
+  // or a squeezed size.
+  QWidget stage;
+  stage.setFont(font());
+  TSButton* load = Button(&stage, sbLoadFiles->Caption(), dm_.IL, sbLoadFiles->ImageIndex());
+  TSPanel* frame = Panel(&stage, kFramed);  // the strip the load button sits in
+  frame->resize(125, 41);
+  load->resize(125, frame->contentsRect().height());
+  TSButton* adv = Button(&stage, sbADV->Caption(), dm_.IL, sbADV->ImageIndex());
+  adv->resize(153, 24);
+  const SearchStrip strip = MakeSearchStrip(&stage);
+  strip.panel->resize(440, 41);
+  SettleLayouts(strip.panel);
+  strip.edit->resize(strip.panel->contentsRect().width() - strip.edit->x() - 14,
+                     strip.edit->height());
+  return {load->grab(), strip.panel->grab(), adv->grab()};
+}
+
 void TfMainMDI::sbHelpClick() {
-  // The search strip is as wide as the work panel; its left part shows what matters.
-  const QPixmap strip = spFindFIO->grab();
-  TfHelp help({sbLoadFiles->grab(), strip.copy(0, 0, std::min(strip.width(), 440), strip.height()),
-               sbADV->grab()},
-              this);
+  TfHelp help(FreshHelpPictures(), this);
   help.exec();
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/help_window.h"
+
 class QLabel;
 class QLineEdit;
 class QTreeView;
@@ -59,6 +61,10 @@ class TfMainMDI : public QMainWindow {
 
   FileTreeModel* TreeModel() const { return treeModel_; }
 
+  // The controls the help describes, drawn whole from fresh widgets: never the user's text, a
+  // cursor, a focus frame or a squeezed size.
+  HelpPictures FreshHelpPictures() const;
+
   QLabel* StatusText;
   TSPanel* spLF;
   TSLabel* SLabel1;
@@ -103,6 +109,8 @@ class TfMainMDI : public QMainWindow {
 
  private:
   void Build();
+  // Tab order, shortcuts and the names that screen readers announce.
+  void SetUpKeyboard();
   // Runs a user action; a failure is shown in the error box and the program goes on.
   template <typename Action>
   void Guarded(Action action);

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
+#include "app/window_font.h"
 #include "view/cell_look.h"
 #include "widgets/qt_text.h"
 
@@ -105,11 +106,19 @@ TStringGrid::TStringGrid(const TextGrid& grid, QWidget* parent)
   setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   setWordWrap(false);
   setCornerButtonEnabled(false);
+  // The window's font, not the tab control's bigger bold one the grid sits in; set on the fixed
+  // cells too, which do not always follow their grid's font, and regular unless a cell says bold.
+  QFont font = WindowFont();
+  font.setBold(false);
+  setFont(font);
+  // Tab leaves the grid; the arrows move within it.
+  setTabKeyNavigation(false);
   for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
     header->setSectionsClickable(false);
     header->setHighlightSections(false);
     header->setMinimumSectionSize(1);
     header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setFont(font);
   }
   verticalHeader()->setDefaultSectionSize(kRowHeight);
   horizontalHeader()->setFixedHeight(kRowHeight);

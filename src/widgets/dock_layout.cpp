@@ -46,6 +46,15 @@ QSize DockLayout::sizeHint() const { return {100, 100}; }
 void DockLayout::setGeometry(const QRect& rect) {
   QLayout::setGeometry(rect);
   QRect free = rect;
+  int sides = 0;  // the width the left and right children ask for
+  for (const Docked& d : items_)
+    if ((d.dock == Dock::Left || d.dock == Dock::Right) &&
+        !(d.item->widget() && d.item->widget()->isHidden()))
+      sides += d.thickness;
+  const int room = std::max(rect.width(), 0);
+  const auto widthOf = [&](const Docked& d) {
+    return shrinkSides_ && sides > room ? d.thickness * room / sides : d.thickness;
+  };
   const auto place = [&](Dock side) {
     for (const Docked& d : items_) {
       if (d.dock != side) continue;
@@ -62,12 +71,12 @@ void DockLayout::setGeometry(const QRect& rect) {
           free.setBottom(free.bottom() - d.thickness);
           break;
         case Dock::Left:
-          r.setWidth(d.thickness);
-          free.setLeft(free.left() + d.thickness);
+          r.setWidth(widthOf(d));
+          free.setLeft(free.left() + widthOf(d));
           break;
         case Dock::Right:
-          r.setLeft(free.right() + 1 - d.thickness);
-          free.setRight(free.right() - d.thickness);
+          r.setLeft(free.right() + 1 - widthOf(d));
+          free.setRight(free.right() - widthOf(d));
           break;
         case Dock::Fill:
           break;

@@ -21,6 +21,9 @@ class DockLayout : public QLayout {
   // Adds `widget` docked at `dock` with `thickness` pixels (ignored for Fill).
   void AddWidget(QWidget* widget, Dock dock, int thickness = 0);
   void SetThickness(QWidget* widget, int thickness);
+  // When the left and right children need more width than there is, they shrink in proportion
+  // to their thickness instead of overlapping. Off by default.
+  void SetShrinkSides(bool shrink) { shrinkSides_ = shrink; }
 
   void addItem(QLayoutItem* item) override;
   QLayoutItem* itemAt(int index) const override;
@@ -37,6 +40,7 @@ class DockLayout : public QLayout {
     int thickness;
   };
   QList<Docked> items_;
+  bool shrinkSides_ = false;
 };
 
 }  // namespace lorvi

@@ -1,6 +1,7 @@
 #include "widgets/styled_button.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -29,6 +30,7 @@ TSButton::TSButton(QWidget* parent) : QWidget(parent) {
   setBackgroundRole(QPalette::Button);
   setForegroundRole(QPalette::ButtonText);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 void TSButton::SetAlignment(TAlignment alignment) {
@@ -106,13 +108,23 @@ void TSButton::paintEvent(QPaintEvent*) {
   painter.save();
   painter.setClipRect(content, Qt::IntersectClip);
   painter.setPen(isEnabled() ? palette().color(QPalette::Active, foregroundRole()) : kDisabledText);
+  // On a squeezed button the caption ends in an ellipsis instead of running under the edge.
+  const QString shown =
+      fontMetrics().elidedText(caption_, Qt::ElideRight, content.width(), Qt::TextShowMnemonic);
   painter.drawText(
       content,
       Qt::TextSingleLine | Qt::TextShowMnemonic | Qt::AlignVCenter | HorizontalFlag(alignment_),
-      caption_);
+      shown);
   painter.restore();
 
   DrawEdge(painter, whole, Edge(), palette());
+
+  if (hasFocus()) {
+    // The classic dotted focus frame, inside the edge.
+    painter.setPen(QPen(palette().color(QPalette::Active, foregroundRole()), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(whole.adjusted(4, 4, -5, -5));
+  }
 }
 
 void TSButton::MouseEntered() {
@@ -184,6 +196,58 @@ void TSButton::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   emit doubleClicked();
   HoldDown();
+}
+
+void TSButton::keyPressEvent(QKeyEvent* event) {
+  if (event->isAutoRepeat() && (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+                                event->key() == Qt::Key_Enter)) {
+    event->accept();
+    return;
+  }
+  switch (event->key()) {
+    case Qt::Key_Space:
+      // Held down like the mouse's press; the click comes with the release.
+      space_down_ = true;
+      HoldDown();
+      event->accept();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      event->accept();
+      emit clicked();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+void TSButton::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_Space || event->isAutoRepeat() || !space_down_) {
+    QWidget::keyReleaseEvent(event);
+    return;
+  }
+  space_down_ = false;
+  pressed_ = false;
+  mouse_over_ = underMouse();
+  update();
+  event->accept();
+  emit clicked();
+}
+
+void TSButton::focusInEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusInEvent(event);
+}
+
+// Losing the focus while Space is held cancels that press, as a pointer released elsewhere does.
+void TSButton::focusOutEvent(QFocusEvent* event) {
+  if (space_down_) {
+    space_down_ = false;
+    pressed_ = false;
+    mouse_over_ = false;
+  }
+  update();
+  QWidget::focusOutEvent(event);
 }
 
 }  // namespace lorvi

@@ -13,7 +13,9 @@ namespace lorvi {
 
 // A push button with a caption and an optional picture from an image list. Its raised edge sinks
 // while the left button is held down over it; a flat button shows a thin edge and rises only under
-// the mouse. It paints its whole rectangle.
+// the mouse. It paints its whole rectangle. It takes the focus by Tab and by click, shows it with a
+// dotted frame, and is pressed by Space (on release, as a click) or Enter. A caption wider than the
+// button is elided; the picture stays.
 class TSButton : public QWidget {
   Q_OBJECT
 
@@ -65,6 +67,10 @@ class TSButton : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void MouseEntered();
@@ -79,6 +85,7 @@ class TSButton : public QWidget {
   bool mouse_over_ = false;
   bool flat_ = false;
   bool click_armed_ = false;
+  bool space_down_ = false;
   QString caption_;
 };
 

@@ -17,6 +17,7 @@
 #include "app/data_module.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
+#include "app/qt_translation.h"
 #include "app/session.h"
 #include "intake/text1251.h"
 #include "print/dm_rpt.h"
@@ -72,6 +73,8 @@ TEST(MainWindow, ArrangeWindowFillsTheWorkArea) {
   EXPECT_EQ(m.edFindFIO->x() + m.edFindFIO->width(), m.spFindFIO->width() - 14);
   EXPECT_EQ(m.sgZLStrah->height(), (m.tcZL->height() - 79) / 2);
   EXPECT_EQ(m.sgADVStrah->height(), (m.tcADV->height() - 79) / 2);
+  for (TSButton* b : {m.sbZL, m.sbADV, m.sbPrint, m.sbHelp}) EXPECT_EQ(b->width(), 153);
+  EXPECT_EQ(m.sbHelp->x(), m.SPanel3->contentsRect().right() + 1 - 153);  // rightmost
   EXPECT_EQ(m.windowTitle(), QStringLiteral("Анализатор ЛОРВИ. Версия 1.0.1.0"));
   // A fixed border.
   EXPECT_EQ(m.minimumSize(), m.maximumSize());
@@ -117,8 +120,13 @@ TEST(MainWindow, WidgetsAtStart) {
   EXPECT_EQ(m.sbADV->ImageIndex(), 6);
   EXPECT_EQ(m.sbHelp->ImageIndex(), 11);
   EXPECT_EQ(m.sbPrint->ImageIndex(), 12);
-  EXPECT_EQ(m.sbHelp->x(), m.SPanel3->contentsRect().right() + 1 - 153);  // rightmost
+  EXPECT_EQ(m.sbHelp->x() + m.sbHelp->width(), m.SPanel3->contentsRect().right() + 1);
   EXPECT_EQ(m.sbPrint->x() + m.sbPrint->width(), m.sbHelp->x());
+  // A work panel narrower than the four buttons: they share it evenly and never overlap.
+  const int room = m.SPanel3->contentsRect().width();
+  ASSERT_LT(room, 4 * 153);
+  for (TSButton* b : {m.sbZL, m.sbADV, m.sbPrint, m.sbHelp}) EXPECT_EQ(b->width(), room / 4);
+  EXPECT_LE(m.sbADV->x() + m.sbADV->width(), m.sbPrint->x());
   EXPECT_EQ(m.sgZLStrah->Tag(), 0);
   EXPECT_EQ(m.sgZLNakop->Tag(), 1);
   EXPECT_EQ(m.sgADVStrah->Tag(), 2);
@@ -158,6 +166,27 @@ TEST(MainWindow, FailuresShowTheErrorBoxAndTheProgramGoesOn) {
   w.session.ShowError("Range check error");
   w.session.ShowError("List index out of bounds (3)");
   EXPECT_EQ(w.messages, QStringList({"Range check error.", "List index out of bounds (3)"}));
+}
+
+TEST(HelpWindow, PicturesTheControlsAsTheyAreBeforeUse) {
+  Window used;
+  TfMainMDI& m = used.window;
+  m.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
+  m.edFindFIO->setFocus();
+  Type(m.edFindFIO, QStringLiteral("иванов"));
+  const HelpPictures pictures = m.FreshHelpPictures();
+  Window fresh;
+  const HelpPictures expected = fresh.window.FreshHelpPictures();
+  EXPECT_EQ(pictures.searchStrip.toImage(), expected.searchStrip.toImage());
+  EXPECT_EQ(pictures.loadButton.toImage(), expected.loadButton.toImage());
+  EXPECT_EQ(pictures.advButton.size(), QSize(153, 24));
+  EXPECT_EQ(pictures.searchStrip.width(), 440);
+}
+
+TEST(MainWindow, QtDialogsSpeakRussian) {
+  ASSERT_TRUE(InstallQtTranslation(*QCoreApplication::instance()));
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("&Открыть"));
 }
 
 TEST(HelpWindow, OpensOnTheDescriptionWithTheHistoryOnPageTwo) {

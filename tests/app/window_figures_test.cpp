@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHeaderView>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSet>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include "app/data_module.h"
@@ -12,6 +16,7 @@
 #include "app/main_window.h"
 #include "app/session.h"
 #include "intake/load_files.h"
+#include "intake/text1251.h"
 #include "print/dm_rpt.h"
 #include "support/temp_files.h"
 #include "support/xml_files.h"
@@ -110,6 +115,158 @@ TEST(WindowFigures, AUserClicksThroughFiguresViewsTabsAndSearch) {
   Type(window.edFindFIO, QStringLiteral("х"));
   EXPECT_EQ(session.sgZLStrah.Row(), 1);  // nothing begins so: row 1
   EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST(WindowFigures, AUserWorksTheWindowByKeyboard) {
+  test::TempDir dir;
+  Session session(',');
+  TDM dm(nullptr);
+  TDMRpt dmRpt{QStringLiteral(LORVI_SOURCE_DIR)};
+  int previews = 0;
+  dmRpt.Rpt.ShowPreview = [&](const report::PreparedReport&, QWidget*) { ++previews; };
+  TfMainMDI window(session, dm, dmRpt);
+  QStringList messages;
+  window.ShowMessageBox = [&](const QString& text) { messages << text; };
+  const std::vector<std::string> files = {dir.WriteXml(
+      "a.xml", test::SzvFile(Org(), "2011-1", {Person("ИВАНОВ", "5", "5"), Person("ПЕТРОВ")}))};
+  int dialogs = 0;
+  window.OD = [&](const std::string&) {
+    ++dialogs;
+    return std::optional(files);
+  };
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+  QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_EQ(session.sgZLStrah.RowCount(), 3);
+
+  // Tab walks the window as it reads, Shift+Tab walks back; a grid lets Tab go.
+  window.tvLF->setFocus();
+  const QList<QWidget*> order = {window.sbClearFiles, window.sbLoadFiles, window.sbZL,
+                                 window.sbADV,        window.sbPrint,     window.sbHelp,
+                                 window.tcZL->Tabs(), window.sgZLStrah,   window.sgZLNakop,
+                                 window.edFindFIO};
+  for (QWidget* next : order) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next) << next->accessibleName().toStdString();
+  }
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  EXPECT_EQ(QApplication::focusWidget(), window.sgZLNakop);
+  for (QWidget* named :
+       {static_cast<QWidget*>(window.tvLF), static_cast<QWidget*>(window.sbPrint),
+        static_cast<QWidget*>(window.sgZLStrah), static_cast<QWidget*>(window.edFindFIO)})
+    EXPECT_FALSE(named->accessibleName().isEmpty());
+  EXPECT_EQ(window.sbPrint->accessibleName(), QStringLiteral("Печать"));
+
+  // Arrows move the figure: the partner follows and the source is marked.
+  window.sgZLStrah->setFocus();
+  QTest::keyClick(window.sgZLStrah, Qt::Key_Right);
+  QTest::keyClick(window.sgZLStrah, Qt::Key_Down);
+  EXPECT_EQ(session.sgZLStrah.Col(), 2);
+  EXPECT_EQ(session.sgZLStrah.Row(), 2);
+  EXPECT_EQ(session.sgZLNakop.Row(), 2);
+  EXPECT_EQ(session.tvLF.NodeAt(3)->state, kPictureSourceMark);
+
+  // Space and Enter press the styled buttons; the button shows that it has the focus.
+  window.sbADV->setFocus();
+  const QImage unfocused = [&] {
+    window.sbZL->setFocus();
+    return window.sbADV->grab().toImage();
+  }();
+  window.sbADV->setFocus();
+  EXPECT_NE(window.sbADV->grab().toImage(), unfocused);
+  QTest::keyClick(window.sbADV, Qt::Key_Space);
+  EXPECT_TRUE(session.advShown);
+  QTest::keyClick(window.sbZL, Qt::Key_Return);
+  EXPECT_FALSE(session.advShown);
+
+  QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::focusWidget(), window.edFindFIO);
+  QString helpTitle;
+  QTimer::singleShot(0, [&] {
+    if (QWidget* help = QApplication::activeModalWidget()) {
+      helpTitle = help->windowTitle();
+      help->close();
+    }
+  });
+  QTest::keyClick(&window, Qt::Key_F1);
+  EXPECT_EQ(helpTitle, QStringLiteral("Описание программы:"));
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(previews, 1);
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+// The ink of a cell's text, as (x, y) from the cell's corner: what its text adds to the cell.
+QSet<QPair<int, int>> InkOf(const QImage& with, const QImage& without, const QRect& cell) {
+  QSet<QPair<int, int>> ink;
+  for (int y = cell.top(); y <= cell.bottom(); ++y)
+    for (int x = cell.left(); x <= cell.right(); ++x)
+      if (with.pixel(x, y) != without.pixel(x, y)) ink.insert({x - cell.left(), y - cell.top()});
+  return ink;
+}
+
+TEST(WindowFigures, GridTextIsWholeInItsRows) {
+  // The tallest letters and the decimal comma in the title row, a person's row and a total.
+  const std::string text = Utf8ToCp1251("ДЩЦ 42972,82 > 1,00 (42971,82)");
+  TextGrid grid(0);
+  grid.SetColCount(3);
+  grid.SetRowCount(3);
+  grid.SetFixedCols(1);
+  grid.SetFixedRows(1);
+  for (int col = 0; col < 3; ++col) grid.SetColWidth(col, 240);
+  grid.SetSelection(2, 2);
+  // In the window a grid sits in a tab control with a big bold font.
+  QWidget tabPage;
+  QFont tabFont = tabPage.font();
+  tabFont.setPointSize(10);
+  tabFont.setBold(true);
+  tabPage.setFont(tabFont);
+  tabPage.resize(760, 200);
+  TStringGrid& view = *new TStringGrid(grid, &tabPage);
+  view.resize(760, 200);
+  tabPage.show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&tabPage));
+  // The total and a figure of the title row; the name, the total and a figure of a person's row.
+  const QList<QPoint> cells = {{1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}};
+  const auto shot = [&](int rowHeight, bool withText) {
+    for (const QPoint& c : cells) grid.SetCell(c.x(), c.y(), withText ? text : std::string());
+    view.verticalHeader()->setDefaultSectionSize(rowHeight);
+    view.horizontalHeader()->setFixedHeight(rowHeight);
+    view.Refresh();
+    QApplication::processEvents();  // the headers' new size moves the cells
+    return view.grab().toImage();
+  };
+  // Where cell (col, row) is in the grab of the whole grid.
+  const auto cellRect = [&](int col, int row) {
+    const QWidget* vp = view.viewport();
+    const int x =
+        col == 0 ? view.verticalHeader()->x() : vp->x() + view.columnViewportPosition(col - 1);
+    const int y =
+        row == 0 ? view.horizontalHeader()->y() : vp->y() + view.rowViewportPosition(row - 1);
+    const int w = col == 0 ? view.verticalHeader()->width() : view.columnWidth(col - 1);
+    const int h = row == 0 ? view.horizontalHeader()->height() : view.rowHeight(row - 1);
+    return QRect(x, y, w, h);
+  };
+  const int rowHeight = view.verticalHeader()->defaultSectionSize();
+  const QImage shortRows = shot(rowHeight, true);
+  const QImage shortBlank = shot(rowHeight, false);
+  QList<QRect> shortCells;
+  for (const QPoint& c : cells) shortCells << cellRect(c.x(), c.y());
+  const QImage tallRows = shot(40, true);
+  const QImage tallBlank = shot(40, false);
+  for (qsizetype i = 0; i < cells.size(); ++i) {
+    const QSet<QPair<int, int>> tall =
+        InkOf(tallRows, tallBlank, cellRect(cells[i].x(), cells[i].y()));
+    EXPECT_FALSE(tall.isEmpty());
+    EXPECT_EQ(InkOf(shortRows, shortBlank, shortCells[i]), tall)
+        << "cell " << cells[i].x() << "," << cells[i].y();
+  }
+  // The window's 8 points, not the tab control's 10.
+  EXPECT_EQ(view.font().pointSize(), 8);
 }
 
 }  // namespace

@@ -131,17 +131,26 @@ TEST(WindowLoad, NothingInterleavesWithALoadAndClosingWaitsForItsEnd) {
                                    test::SzvFile(Org(), "2011-" + std::to_string(i % 4 + 1),
                                                  {Person("П" + std::to_string(i))})));
   int progressCalls = 0;
+  int dialogs = 0;
+  w.window.OD = [&](const std::string&) {
+    ++dialogs;
+    return std::optional(w.files);
+  };
   const auto progress = w.session.onProgress;
   w.session.onProgress = [&](const std::string& status) {
     ++progressCalls;
-    // The user presses everything while the work runs.
+    // The user presses everything while the work runs, by mouse and by keyboard.
     w.window.sbClearFilesClick();
     w.window.sbLoadFilesClick();
+    QTest::keyClick(&w.window, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(w.window.sbClearFiles, Qt::Key_Space);
+    QTest::keyClick(w.window.sbLoadFiles, Qt::Key_Return);
     w.window.close();
     progress(status);
   };
   QTest::mouseClick(w.window.sbLoadFiles, Qt::LeftButton);
   EXPECT_GT(progressCalls, 0);
+  EXPECT_EQ(dialogs, 1);
   int fileNodes = 0;  // neither cleared nor loaded twice
   for (const TreeNode* n : w.session.tvLF.DisplayOrder()) fileNodes += n->picture == kPictureFile;
   EXPECT_EQ(fileNodes, 5);
