@@ -5,6 +5,8 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 #include "app/window_font.h"
 #include "view/cell_look.h"
 #include "widgets/qt_text.h"
@@ -150,6 +152,33 @@ void TStringGrid::Refresh() {
   horizontalHeader()->viewport()->update();
   verticalHeader()->viewport()->update();
   refreshing_ = false;
+}
+
+void TStringGrid::scrollContentsBy(int dx, int dy) {
+  QTableView::scrollContentsBy(dx, dy);
+  AlignToWholeCells();
+}
+
+void TStringGrid::updateGeometries() {
+  QTableView::updateGeometries();
+  AlignToWholeCells();
+}
+
+// At the end of its range Qt lines the last cell up with the far edge, which cuts the first one
+// under the fixed cells and leaves the tails of its texts looking like figures of their own.
+void TStringGrid::AlignToWholeCells() {
+  bool moved = false;
+  for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
+    const QScrollBar* bar =
+        header == horizontalHeader() ? horizontalScrollBar() : verticalScrollBar();
+    if (header->count() == 0) continue;
+    const int first = std::min(bar->value(), header->count() - 1);
+    const int offset = header->sectionPosition(header->logicalIndex(first));
+    if (header->offset() == offset) continue;
+    header->setOffset(offset);
+    moved = true;
+  }
+  if (moved) viewport()->update();
 }
 
 void TStringGrid::ReportScroll() {

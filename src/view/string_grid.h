@@ -8,7 +8,8 @@
 namespace lorvi {
 
 // One of the four contribution grids on the screen: shows a text grid of the core, with its fixed
-// row and column held in place, and reports the cell the user selects.
+// row and column held in place, and reports the cell the user selects. It scrolls by whole cells:
+// the first scrollable column and row on screen are never cut.
 class TStringGrid : public QTableView {
   Q_OBJECT
 
@@ -28,8 +29,14 @@ class TStringGrid : public QTableView {
   // The user scrolled: the first visible scrollable cell is now (col, row).
   void scrolled(int col, int row);
 
+ protected:
+  void scrollContentsBy(int dx, int dy) override;
+  void updateGeometries() override;
+
  private:
   void ReportScroll();
+  // Puts the first visible scrollable column and row whole at the fixed cells' edge.
+  void AlignToWholeCells();
 
   const TextGrid& grid_;
   TextGridModel* model_;

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSet>
 #include <QTabBar>
 #include <QTest>
@@ -267,6 +268,46 @@ TEST(WindowFigures, GridTextIsWholeInItsRows) {
   }
   // The window's 8 points, not the tab control's 10.
   EXPECT_EQ(view.font().pointSize(), 8);
+}
+
+TEST(WindowFigures, GridsScrollByWholeCells) {
+  TextGrid grid(1);
+  grid.SetColCount(12);
+  grid.SetRowCount(60);
+  grid.SetFixedCols(1);
+  grid.SetFixedRows(1);
+  for (int col = 0; col < 12; ++col) grid.SetColWidth(col, 150 + 7 * col);
+  TStringGrid view(grid);
+  view.resize(700, 300);
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  // The first scrollable cell on screen starts at the fixed cells' edge, wherever it is.
+  const auto expectWhole = [&](const char* where) {
+    const int col = view.horizontalScrollBar()->value();
+    const int row = view.verticalScrollBar()->value();
+    EXPECT_EQ(view.columnViewportPosition(col), 0) << where;
+    EXPECT_EQ(view.rowViewportPosition(row), 0) << where;
+    // Whatever follows fits: at the end the last cell is whole too.
+    if (col == view.horizontalScrollBar()->maximum()) {
+      EXPECT_LE(view.columnViewportPosition(10) + view.columnWidth(10), view.viewport()->width())
+          << where;
+    }
+  };
+  expectWhole("at the start");
+  // The partner follows a figure near the far corner: scrolled as far as it goes.
+  grid.SetTopLeft(11, 59);
+  view.Refresh();
+  QApplication::processEvents();
+  EXPECT_EQ(view.horizontalScrollBar()->value(), view.horizontalScrollBar()->maximum());
+  EXPECT_EQ(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
+  expectWhole("followed to the end");
+  // The user scrolls back a step, and the window grows.
+  view.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  expectWhole("a step back");
+  view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum());
+  view.resize(900, 400);
+  QApplication::processEvents();
+  expectWhole("resized at the end");
 }
 
 }  // namespace
