@@ -165,6 +165,10 @@ TfMainMDI::TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // *.XML takes .xml as well, as on the systems the files come from.
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    // Room for the long names the pension authority's files carry.
+    dialog.resize(900, 520);
+    if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))
+      list->header()->resizeSection(0, 440);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     std::vector<std::string> paths;
     for (const QString& file : dialog.selectedFiles()) paths.push_back(ToUtf8(file));
