@@ -232,6 +232,13 @@ std::optional<PrintJob> Session::sbPrintClick() const {
                         !advShown, SLabel2Caption, TabCaption(tcZLIndex)});
 }
 
+std::optional<Reconciliation> Session::ReconciliationShown(const std::string& date) const {
+  if (CurOrg >= store.OrgCount) return std::nullopt;
+  return BuildReconciliation({tvLF, CurOrg, advShown ? sgADVStrah : sgZLStrah,
+                              advShown ? sgADVNakop : sgZLNakop, !advShown, SLabel2Caption,
+                              TabCaption(tcZLIndex), store.decimalSeparator, date});
+}
+
 void Session::edFindFIOChange(const std::string& text1251) {
   edFindFIO = text1251;
   if (Busy()) return;

@@ -9,6 +9,7 @@
 #include "print/print_table.h"
 #include "store/org_store.h"
 #include "view/text_grid.h"
+#include "workbook/reconciliation.h"
 
 namespace lorvi {
 
@@ -75,6 +76,10 @@ class Session {
   // The print button: the table and variables to hand the report, or nothing when no node of
   // the tree is selected.
   std::optional<PrintJob> sbPrintClick() const;
+
+  // The reconciliation workbook's figures: the organisation, view, tab and rows shown, exported
+  // on `date` (day.month.year); nothing when no organisation is shown.
+  std::optional<Reconciliation> ReconciliationShown(const std::string& date) const;
 
   // True while a load or a reading runs; the window then holds off every other action.
   bool Busy() const { return busy_ > 0; }

@@ -1,0 +1,89 @@
+#include "workbook/reconciliation.h"
+
+#include "intake/text1251.h"
+#include "store/amount.h"
+
+namespace lorvi {
+namespace {
+
+constexpr std::string_view kAbove = " > ";
+constexpr std::string_view kBelow = " < ";
+constexpr std::string_view kEqual = " = ";
+
+// The period key of a column title "2011-1 (Н ? У)".
+std::string PeriodOfTitle(const std::string& title) { return title.substr(0, title.find(" (")); }
+
+const TreeNode* OrganisationNode(const FileTree& tree, int slot) {
+  for (const auto& top : tree.TopLevel())
+    if (top->datum == slot) return top.get();
+  return nullptr;
+}
+
+ReconciliationPart PartOf(const TextGrid& grid, char separator) {
+  ReconciliationPart part;
+  for (int c = 2; c < grid.ColCount(); ++c) part.periods.push_back(PeriodOfTitle(grid.Cell(c, 0)));
+  for (int r = 1; r < grid.RowCount(); ++r) {
+    ReconciliationRow row;
+    row.title = grid.Cell(0, r);
+    for (int c = 2; c < grid.ColCount(); ++c)
+      row.periods.push_back(ParseComparison(grid.Cell(c, r), separator));
+    if (grid.ColCount() > 1) row.total = ParseComparison(grid.Cell(1, r), separator);
+    part.rows.push_back(std::move(row));
+  }
+  return part;
+}
+
+}  // namespace
+
+Comparison ParseComparison(std::string_view text, char separator) {
+  Comparison result;
+  // Amounts hold no ">", "<" or "=", so the first sign found is the comparison's.
+  std::size_t at = std::string_view::npos;
+  std::string_view sign;
+  for (const std::string_view candidate : {kAbove, kBelow, kEqual}) {
+    const std::size_t found = text.find(candidate);
+    if (found < at) {
+      at = found;
+      sign = candidate;
+    }
+  }
+  if (at == std::string_view::npos) return result;
+  std::string_view paid = text.substr(at + sign.size());
+  if (sign != kEqual) paid = paid.substr(0, paid.rfind(" ("));
+  result.accrued = ParseAmount(text.substr(0, at), separator);
+  result.paid = ParseAmount(paid, separator);
+  if (!result.Readable()) return Comparison{};
+  result.verdict = sign == kAbove   ? Verdict::kAccruedAbove
+                   : sign == kBelow ? Verdict::kPaidAbove
+                                    : Verdict::kEqual;
+  return result;
+}
+
+std::optional<Reconciliation> BuildReconciliation(const ReconciliationSource& source) {
+  const TreeNode* organisation = OrganisationNode(source.tree, source.slot);
+  if (organisation == nullptr || source.strah.ColCount() == 0) return std::nullopt;
+
+  Reconciliation result;
+  result.organisation = organisation->caption;
+  result.view = source.panelTitle;
+  result.tab = source.personsView ? source.tabCaption : std::string();
+  result.nameTitle = source.personsView ? std::string("ФИО"_w) : std::string("Категории"_w);
+  result.date = source.date;
+  for (const auto& period : organisation->children)
+    for (const auto& kind : period->children)
+      for (const auto& file : kind->children)
+        result.files.push_back({file->caption, period->caption, kind->caption});
+  result.insurance = PartOf(source.strah, source.separator);
+  result.funded = PartOf(source.nakop, source.separator);
+  return result;
+}
+
+std::string ReconciliationFileName(const Reconciliation& reconciliation) {
+  std::string date = reconciliation.date;  // day.month.year
+  if (date.size() == 10)
+    date = date.substr(6, 4) + "-" + date.substr(3, 2) + "-" + date.substr(0, 2);
+  return std::string("Сверка "_w) + reconciliation.organisation.substr(0, 14) + " " +
+         reconciliation.view + " " + date + ".xlsx";
+}
+
+}  // namespace lorvi

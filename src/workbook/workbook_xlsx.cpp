@@ -1,0 +1,267 @@
+#include "workbook/workbook_xlsx.h"
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "intake/lorvi_error.h"
+#include "intake/text1251.h"
+#include "report/c_numeric_scope.h"
+
+namespace lorvi {
+namespace {
+
+constexpr double kCharWidth = 1.1;  // of a column, per character of its longest text
+constexpr int kFigures = 3;         // accrued, paid, difference
+
+double Number(std::int64_t value4) { return static_cast<double>(value4) / 10000.0; }
+
+// Characters of a UTF-8 text.
+std::size_t Length(const std::string& utf8) {
+  return static_cast<std::size_t>(
+      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// How a number looks with grouping and two decimals, for the column's width.
+std::size_t NumberLength(std::int64_t value4) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.2f", Number(value4));
+  const std::size_t digits = std::string(text).find('.');
+  return std::string(text).size() + (digits > 3 ? (digits - (text[0] == '-') - 1) / 3 : 0);
+}
+
+class Book {
+ public:
+  Book(const std::string& path, std::time_t created) {
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    book_ = workbook_new_opt(path.c_str(), &options);
+    if (book_ == nullptr) return;
+    properties_.created = created;
+    workbook_set_properties(book_, &properties_);
+    header_ = Format([](lxw_format* f) {
+      format_set_bold(f);
+      format_set_align(f, LXW_ALIGN_CENTER);
+      format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
+      format_set_text_wrap(f);
+      format_set_bg_color(f, 0xE0E0E0);
+    });
+    title_ = Format([](lxw_format* f) { format_set_bold(f); });
+    text_ = Format([](lxw_format*) {});
+    amount_ = Format([](lxw_format* f) { format_set_num_format(f, "#,##0.00"); });
+    unreadable_ = Format([](lxw_format* f) {
+      format_set_align(f, LXW_ALIGN_RIGHT);
+      format_set_bg_color(f, 0xFFFF99);
+      format_set_font_color(f, 0xC00000);
+    });
+    const lxw_color_t colours[] = {0x808080, 0x008000, 0xFF0000};  // as the grids' totals
+    for (int v = 0; v < 3; ++v) {
+      difference_[v] = Format([&](lxw_format* f) {
+        format_set_num_format(f, "#,##0.00");
+        format_set_font_color(f, colours[v]);
+      });
+      totalDifference_[v] = Format([&](lxw_format* f) {
+        format_set_num_format(f, "#,##0.00");
+        format_set_font_color(f, colours[v]);
+        format_set_bold(f);
+        format_set_top(f, LXW_BORDER_THIN);
+      });
+    }
+    totalAmount_ = Format([](lxw_format* f) {
+      format_set_num_format(f, "#,##0.00");
+      format_set_bold(f);
+      format_set_top(f, LXW_BORDER_THIN);
+    });
+    totalTitle_ = Format([](lxw_format* f) {
+      format_set_bold(f);
+      format_set_top(f, LXW_BORDER_THIN);
+    });
+  }
+  ~Book() {
+    if (book_ != nullptr) workbook_close(book_);  // only after a failure: nothing to keep
+  }
+  Book(const Book&) = delete;
+  Book& operator=(const Book&) = delete;
+
+  bool Opened() const { return book_ != nullptr; }
+  lxw_error Close() {
+    lxw_workbook* book = book_;
+    book_ = nullptr;
+    return workbook_close(book);
+  }
+
+  void Summary(const Reconciliation& r);
+  void Part(const char* name, const Reconciliation& r, const ReconciliationPart& part);
+
+ private:
+  template <typename Setup>
+  lxw_format* Format(Setup setup) {
+    lxw_format* format = workbook_add_format(book_);
+    setup(format);
+    return format;
+  }
+  lxw_format* DifferenceFormat(Verdict verdict, bool total) const {
+    const int v = verdict == Verdict::kEqual ? 0 : verdict == Verdict::kAccruedAbove ? 1 : 2;
+    return total ? totalDifference_[v] : difference_[v];
+  }
+  void Figures(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Comparison& c);
+
+  lxw_workbook* book_ = nullptr;
+  lxw_doc_properties properties_{};
+  lxw_format* header_ = nullptr;
+  lxw_format* title_ = nullptr;
+  lxw_format* text_ = nullptr;
+  lxw_format* amount_ = nullptr;
+  lxw_format* unreadable_ = nullptr;
+  lxw_format* difference_[3] = {};
+  lxw_format* totalDifference_[3] = {};
+  lxw_format* totalAmount_ = nullptr;
+  lxw_format* totalTitle_ = nullptr;
+};
+
+void Book::Summary(const Reconciliation& r) {
+  lxw_worksheet* sheet = workbook_add_worksheet(book_, "Сводка");
+  const std::string labels[] = {"Организация", "Вид", "Вкладка", "Дата выгрузки"};
+  const std::string values[] = {Cp1251ToUtf8(r.organisation), Cp1251ToUtf8(r.view),
+                                Cp1251ToUtf8(r.tab), r.date};
+  std::size_t widths[3] = {Length("Дата выгрузки"), 0, Length("Вид документа")};
+  for (const std::string& v : values) widths[1] = std::max(widths[1], Length(v));
+  std::vector<std::string> files[3];
+  for (const ReconciliationFile& f : r.files) {
+    std::string kind = Cp1251ToUtf8(f.kind);
+    if (!kind.empty() && kind.back() == ':') kind.pop_back();
+    files[0].push_back(Cp1251ToUtf8(f.name));
+    files[1].push_back(Cp1251ToUtf8(f.period));
+    files[2].push_back(kind);
+    for (int c = 0; c < 3; ++c) widths[c] = std::max(widths[c], Length(files[c].back()));
+  }
+  for (lxw_col_t c = 0; c < 3; ++c)
+    worksheet_set_column(sheet, c, c, static_cast<double>(widths[c]) * kCharWidth + 2, nullptr);
+
+  lxw_row_t row = 0;
+  for (int i = 0; i < 4; ++i, ++row) {
+    worksheet_write_string(sheet, row, 0, labels[i].c_str(), title_);
+    worksheet_write_string(sheet, row, 1, values[i].c_str(), text_);
+  }
+  ++row;
+  const char* heads[] = {"Файл", "Период", "Вид документа"};
+  for (lxw_col_t c = 0; c < 3; ++c) worksheet_write_string(sheet, row, c, heads[c], header_);
+  ++row;
+  for (std::size_t i = 0; i < r.files.size(); ++i, ++row)
+    for (lxw_col_t c = 0; c < 3; ++c)
+      worksheet_write_string(sheet, row, c, files[c][i].c_str(), text_);
+}
+
+void Book::Figures(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Comparison& c) {
+  if (!c.Readable()) {
+    for (lxw_col_t i = 0; i < kFigures; ++i)
+      worksheet_write_string(sheet, row, col + i, "???", unreadable_);
+    return;
+  }
+  worksheet_write_number(sheet, row, col, Number(*c.accrued), amount_);
+  worksheet_write_number(sheet, row, col + 1, Number(*c.paid), amount_);
+  worksheet_write_number(sheet, row, col + 2, Number(c.Difference()),
+                         DifferenceFormat(c.verdict, false));
+}
+
+void Book::Part(const char* name, const Reconciliation& r, const ReconciliationPart& part) {
+  lxw_worksheet* sheet = workbook_add_worksheet(book_, name);
+  const std::size_t groups = part.periods.size() + 1;  // the periods, then the totals
+  const lxw_col_t lastCol = static_cast<lxw_col_t>(groups * kFigures);
+  const lxw_row_t firstRow = 2;
+  const lxw_row_t totalRow = firstRow + static_cast<lxw_row_t>(part.rows.size());
+
+  // Column sums for the last row, exact; and the widths the texts need.
+  std::vector<std::int64_t> sums(lastCol + 1, 0);
+  std::vector<std::size_t> widths(lastCol + 1, Length("Начислено"));
+  widths[0] = std::max(Length(Cp1251ToUtf8(r.nameTitle)), Length("Итого"));
+  std::vector<std::string> titles;
+  for (const ReconciliationRow& row : part.rows) {
+    titles.push_back(Cp1251ToUtf8(row.title));
+    widths[0] = std::max(widths[0], Length(titles.back()));
+    for (std::size_t g = 0; g < groups; ++g) {
+      const Comparison& c = g < part.periods.size() ? row.periods[g] : row.total;
+      if (!c.Readable()) continue;
+      const std::int64_t figures[kFigures] = {*c.accrued, *c.paid, c.Difference()};
+      for (int i = 0; i < kFigures; ++i) {
+        const std::size_t col = 1 + g * kFigures + static_cast<std::size_t>(i);
+        sums[col] += figures[i];
+        widths[col] = std::max(widths[col], NumberLength(figures[i]));
+      }
+    }
+  }
+  for (std::size_t col = 1; col <= lastCol; ++col)
+    widths[col] = std::max(widths[col], NumberLength(sums[col]));
+  for (lxw_col_t col = 0; col <= lastCol; ++col)
+    worksheet_set_column(sheet, col, col, static_cast<double>(widths[col]) * kCharWidth + 2,
+                         nullptr);
+
+  worksheet_set_landscape(sheet);
+  worksheet_set_paper(sheet, 9);  // A4
+  worksheet_fit_to_pages(sheet, 1, 0);
+  worksheet_repeat_rows(sheet, 0, 1);
+  worksheet_freeze_panes(sheet, firstRow, 1);
+  worksheet_autofilter(sheet, 1, 0, std::max(totalRow - 1, firstRow - 1), lastCol);
+
+  // Two header rows: the period keys over their three figures.
+  const std::string part0 = name;
+  worksheet_write_string(sheet, 0, 0, part0.c_str(), header_);
+  for (std::size_t g = 0; g < groups; ++g) {
+    const std::string key = g < part.periods.size() ? Cp1251ToUtf8(part.periods[g]) : "Итого";
+    const lxw_col_t col = static_cast<lxw_col_t>(1 + g * kFigures);
+    worksheet_merge_range(sheet, 0, col, 0, col + kFigures - 1, key.c_str(), header_);
+  }
+  worksheet_write_string(sheet, 1, 0, Cp1251ToUtf8(r.nameTitle).c_str(), header_);
+  for (std::size_t g = 0; g < groups; ++g) {
+    const lxw_col_t col = static_cast<lxw_col_t>(1 + g * kFigures);
+    worksheet_write_string(sheet, 1, col, "Начислено", header_);
+    worksheet_write_string(sheet, 1, col + 1, "Уплачено", header_);
+    worksheet_write_string(sheet, 1, col + 2, "Разница", header_);
+  }
+
+  lxw_row_t row = firstRow;
+  for (std::size_t i = 0; i < part.rows.size(); ++i, ++row) {
+    const ReconciliationRow& data = part.rows[i];
+    worksheet_write_string(sheet, row, 0, titles[i].c_str(), text_);
+    for (std::size_t g = 0; g < groups; ++g)
+      Figures(sheet, row, static_cast<lxw_col_t>(1 + g * kFigures),
+              g < part.periods.size() ? data.periods[g] : data.total);
+  }
+
+  // The last row sums every column; texts ("???") count for nothing, as in the grids.
+  worksheet_write_string(sheet, totalRow, 0, "Итого", totalTitle_);
+  for (lxw_col_t col = 1; col <= lastCol; ++col) {
+    char range[64];
+    char formula[80];
+    lxw_rowcol_to_range(range, firstRow, col, std::max(totalRow - 1, firstRow), col);
+    std::snprintf(formula, sizeof formula, "=SUM(%s)", range);
+    const bool difference = col % kFigures == 0;
+    const Verdict verdict = sums[col] >= 100    ? Verdict::kAccruedAbove
+                            : sums[col] <= -100 ? Verdict::kPaidAbove
+                                                : Verdict::kEqual;
+    worksheet_write_formula_num(sheet, totalRow, col, formula,
+                                difference ? DifferenceFormat(verdict, true) : totalAmount_,
+                                Number(sums[col]));
+  }
+}
+
+}  // namespace
+
+void WriteReconciliationWorkbook(const Reconciliation& reconciliation, const std::string& pathUtf8,
+                                 std::time_t created) {
+  // The file's XML holds numbers with a point whatever the user's locale.
+  const report::CNumericScope numbers;
+  const auto fail = [&] {
+    throw LorviError(std::string("Не удалось записать сверку в файл "_w) + Utf8ToCp1251(pathUtf8));
+  };
+  Book book(pathUtf8, created);
+  if (!book.Opened()) fail();
+  book.Summary(reconciliation);
+  book.Part("Страховая часть", reconciliation, reconciliation.insurance);
+  book.Part("Накопительная часть", reconciliation, reconciliation.funded);
+  if (book.Close() != LXW_NO_ERROR) fail();
+}
+
+}  // namespace lorvi
