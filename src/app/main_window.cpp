@@ -5,13 +5,16 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTreeView>
 
@@ -26,6 +29,7 @@
 #include "intake/lorvi_error.h"
 #include "intake/text1251.h"
 #include "print/dm_rpt.h"
+#include "report/open_document.h"
 #include "view/string_grid.h"
 #include "widgets/dock_layout.h"
 #include "widgets/qt_text.h"
@@ -33,6 +37,7 @@
 #include "widgets/styled_label.h"
 #include "widgets/styled_panel.h"
 #include "widgets/tab_control.h"
+#include "workbook/workbook_xlsx.h"
 
 namespace lorvi {
 namespace {
@@ -158,6 +163,17 @@ TfMainMDI::TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent)
   };
   session_.SetMessageSink([this](const std::string& text) { ShowMessage(text); });
   session_.onProgress = [this](const std::string& status) { ShowProgress(status); };
+  AskWorkbookPath = [this](const QString& proposed) {
+    QFileDialog dialog(this, QStringLiteral("Выгрузить сверку в Excel"), proposed,
+                       QStringLiteral("Книга Excel (*.xlsx)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("xlsx"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.resize(900, 520);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().first();
+  };
+  OpenDocument = report::OpenInDesktopApplication;
   OD = [this](const std::string& initialDir) -> std::optional<std::vector<std::string>> {
     QFileDialog dialog(this, QStringLiteral("Загружаем файлы ЛОРВИ:"), FromUtf8(initialDir),
                        QStringLiteral("файлы ЛОРВИ (*.XML)"));
@@ -328,6 +344,18 @@ void TfMainMDI::Build() {
     connect(grid, &TStringGrid::scrolled, this,
             [this, grid](int col, int row) { session_.Grid(grid->Tag()).SetTopLeft(col, row); });
   }
+  gridMenu = new QMenu(this);
+  QAction* reconcile = gridMenu->addAction(QStringLiteral("Выгрузить сверку в Excel…"), this,
+                                           &TfMainMDI::ExportReconciliation);
+  reconcile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  for (TStringGrid* grid : {sgZLStrah, sgZLNakop, sgADVStrah, sgADVNakop}) {
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, this,
+            [this, grid](const QPoint& at) { gridMenu->popup(grid->viewport()->mapToGlobal(at)); });
+  }
+  // The preview offers the workbook too, among its exports.
+  dmRpt_.Rpt.extraExports = {
+      {QStringLiteral("Выгрузить сверку в Excel…"), [this] { ExportReconciliation(); }}};
   connect(sbHelp, &TSButton::clicked, this, &TfMainMDI::sbHelpClick);
   connect(sbPrint, &TSButton::clicked, this, &TfMainMDI::sbPrintClick);
   connect(sbZL, &TSButton::clicked, this, [this] { Guarded([this] { session_.sbZLClick(); }); });
@@ -359,6 +387,7 @@ void TfMainMDI::SetUpKeyboard() {
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { sbLoadFilesClick(); });
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { sbPrintClick(); });
   shortcut(QKeySequence(Qt::Key_F1), [this] { sbHelpClick(); });
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExportReconciliation(); });
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
     if (edFindFIO->isVisible()) edFindFIO->setFocus(Qt::ShortcutFocusReason);
   });
@@ -525,6 +554,29 @@ HelpPictures TfMainMDI::FreshHelpPictures() const {
   strip.edit->resize(strip.panel->contentsRect().width() - strip.edit->x() - 14,
                      strip.edit->height());
   return {load->grab(), strip.panel->grab(), adv->grab()};
+}
+
+void TfMainMDI::ExportReconciliation() {
+  if (session_.Busy()) return;
+  const QDateTime now = QDateTime::currentDateTime();
+  const auto reconciliation =
+      session_.ReconciliationShown(ToCp1251(now.date().toString(QStringLiteral("dd.MM.yyyy"))));
+  if (!reconciliation) return;  // no organisation shown: nothing to write
+  if (workbookDir_.isEmpty())
+    workbookDir_ = !session_.ODInitialDir.empty()
+                       ? FromUtf8(session_.ODInitialDir)
+                       : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString path = AskWorkbookPath(
+      QDir(workbookDir_).filePath(FromCp1251(ReconciliationFileName(*reconciliation))));
+  if (path.isEmpty()) return;
+  workbookDir_ = QFileInfo(path).absolutePath();
+  bool written = false;
+  Guarded([&] {
+    WriteReconciliationWorkbook(*reconciliation, ToUtf8(path), now.toSecsSinceEpoch());
+    written = true;
+  });
+  if (written && OpenDocument && !OpenDocument(QUrl::fromLocalFile(path)))
+    ShowMessageBox(report::SavedButNotOpened(path));
 }
 
 void TfMainMDI::sbHelpClick() {

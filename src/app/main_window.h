@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QRect>
+#include <QUrl>
 
 #include <functional>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "app/help_window.h"
 
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QTreeView;
 
@@ -50,6 +52,12 @@ class TfMainMDI : public QMainWindow {
   // cancelled. A QFileDialog by default, replaceable for tests.
   std::function<std::optional<std::vector<std::string>>(const std::string& initialDir)> OD;
 
+  // The save dialog of the reconciliation workbook: from the proposed path, the chosen path, or
+  // empty when cancelled. A QFileDialog by default, replaceable for tests.
+  std::function<QString(const QString& proposed)> AskWorkbookPath;
+  // Opens a saved workbook in the desktop's application, false when none can; replaceable.
+  std::function<bool(const QUrl& url)> OpenDocument;
+
   // The handlers of the user's actions; each shows its own failure in the error box, and none
   // runs while a load or a reading is under way.
   void sbLoadFilesClick();
@@ -58,6 +66,8 @@ class TfMainMDI : public QMainWindow {
   void sbPrintClick();
   void tvLFSelected(const QModelIndex& index);
   void GridCellSelected(int tag, int col, int row);
+  // "Выгрузить сверку в Excel…": the workbook of the organisation, view and tab shown.
+  void ExportReconciliation();
 
   FileTreeModel* TreeModel() const { return treeModel_; }
 
@@ -102,6 +112,7 @@ class TfMainMDI : public QMainWindow {
   TSPanel* spLFShB;
   TSPanel* spZLShR;
   TSPanel* spZLShB;
+  QMenu* gridMenu;  // the grids' context menu
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -131,6 +142,7 @@ class TfMainMDI : public QMainWindow {
       "за все периоды.");
   DockLayout* zlPageLayout_ = nullptr;
   DockLayout* advPageLayout_ = nullptr;
+  QString workbookDir_;  // where the last workbook was saved
 };
 
 }  // namespace lorvi

@@ -7,8 +7,9 @@
 namespace lorvi::report {
 
 TfrxReport::TfrxReport(QObject* parent) : QObject(parent) {
-  ShowPreview = [](const PreparedReport& report, QWidget* parent) {
+  ShowPreview = [this](const PreparedReport& report, QWidget* parent) {
     ReportPreview preview(report, parent);
+    for (const ExtraExport& extra : extraExports) preview.AddExport(extra.caption, extra.run);
     preview.exec();
   };
 }

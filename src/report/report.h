@@ -67,6 +67,14 @@ class TfrxReport : public QObject {
   // Shows prepared pages. The modal preview dialog by default, replaceable for tests.
   std::function<void(const PreparedReport& report, QWidget* parent)> ShowPreview;
 
+  // Commands of the program's own that the preview's export menu offers besides the report's
+  // formats.
+  struct ExtraExport {
+    QString caption;
+    std::function<void()> run;
+  };
+  QList<ExtraExport> extraExports;
+
  private:
   ReportTemplate design_;
   Variables scriptVariables_;

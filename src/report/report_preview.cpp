@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,10 +11,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMimeDatabase>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -28,6 +25,7 @@
 #include <algorithm>
 
 #include "report/exports.h"
+#include "report/open_document.h"
 #include "report/page_painter.h"
 #include "report/page_view.h"
 #include "report/text_layout.h"
@@ -37,21 +35,6 @@ namespace {
 
 constexpr int kJpegDpi = 150;
 const double kZoomSteps[] = {0.5, 0.75, 1.0, 1.5, 2.0};
-
-// The desktop starts its opener detached, so a type nobody handles would fail unseen: where the
-// desktop answers through xdg-mime, ask it first whether any application takes the file's type.
-bool OpenInDesktopApplication(const QUrl& url) {
-#ifndef _WIN32
-  const QString mime = QMimeDatabase().mimeTypeForFile(url.toLocalFile()).name();
-  QProcess query;
-  query.start(QStringLiteral("xdg-mime"),
-              {QStringLiteral("query"), QStringLiteral("default"), mime});
-  if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit ||
-      query.exitCode() != 0 || query.readAllStandardOutput().trimmed().isEmpty())
-    return false;
-#endif
-  return QDesktopServices::openUrl(url);
-}
 
 }  // namespace
 
@@ -129,6 +112,7 @@ void ReportPreview::BuildToolBar(QToolBar* bar) {
   menu->addAction(QStringLiteral("Документ RTF (.rtf)…"), this, &ReportPreview::ExportToRtf);
   menu->addAction(QStringLiteral("Рисунки JPEG (.jpg)…"), this, &ReportPreview::ExportToJpeg);
   exportButton->setMenu(menu);
+  exportMenu_ = menu;
   exportButton->setPopupMode(QToolButton::InstantPopup);
   bar->addSeparator();
 
@@ -294,11 +278,17 @@ bool ReportPreview::FindNext(const QString& text) {
 
 void ReportPreview::FindClicked() { FindNext(findText_->text()); }
 
+void ReportPreview::AddExport(const QString& caption, const std::function<void()>& run) {
+  if (!extraSeparator_) {
+    exportMenu_->addSeparator();
+    extraSeparator_ = true;
+  }
+  exportMenu_->addAction(caption, this, run);
+}
+
 void ReportPreview::OpenSaved(const QString& path) {
   if (!OpenUrl || OpenUrl(QUrl::fromLocalFile(path))) return;
-  ShowNotice(QStringLiteral("Отчет сохранен в файл %1, но открыть его не удалось: не найдена "
-                            "программа для файлов этого типа.")
-                 .arg(QDir::toNativeSeparators(path)));
+  ShowNotice(SavedButNotOpened(path));
 }
 
 void ReportPreview::ShowError(const QString& text) {

@@ -11,6 +11,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QSpinBox;
 class QToolBar;
 class QToolButton;
@@ -44,6 +45,10 @@ class ReportPreview : public QDialog {
   // A message box of information; replaceable for tests.
   std::function<void(const QString& text)> ShowNotice;
 
+  // Adds a command of the program's own to the export menu, after the report's formats.
+  void AddExport(const QString& caption, const std::function<void()>& run);
+  QMenu* ExportMenu() const { return exportMenu_; }
+
   // The export commands as the menu runs them.
   void ExportToPdf();
   void ExportToXlsx();
@@ -76,6 +81,8 @@ class ReportPreview : public QDialog {
   QLabel* pageCount_ = nullptr;
   QLabel* status_ = nullptr;
   QLabel* message_ = nullptr;
+  QMenu* exportMenu_ = nullptr;
+  bool extraSeparator_ = false;
   QLineEdit* findText_ = nullptr;
   QComboBox* zoomBox_ = nullptr;
   QToolButton* first_ = nullptr;

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDate>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QSet>
 #include <QTabBar>
@@ -199,6 +202,33 @@ TEST(WindowFigures, AUserWorksTheWindowByKeyboard) {
   QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
   EXPECT_EQ(previews, 1);
   EXPECT_TRUE(messages.isEmpty());
+
+  // Ctrl+E, the grids' menu and the preview's export menu write the reconciliation workbook,
+  // proposing a name of the registration number, view and date in the dialog's last folder.
+  QStringList proposed;
+  window.AskWorkbookPath = [&](const QString& path) {
+    proposed << path;
+    return QString::fromStdString(dir.PathOf("сверка-" + std::to_string(proposed.size())));
+  };
+  QList<QUrl> opened;
+  window.OpenDocument = [&](const QUrl& url) {
+    opened << url;
+    return opened.size() < 3;
+  };
+  QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
+  window.gridMenu->actions().front()->trigger();
+  ASSERT_EQ(dmRpt.Rpt.extraExports.size(), 1);
+  dmRpt.Rpt.extraExports.front().run();
+  ASSERT_EQ(proposed.size(), 3);
+  EXPECT_TRUE(
+      proposed[0].endsWith(QStringLiteral("/Сверка 000-000-000001 Застрахованные лица %1.xlsx")
+                               .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")))))
+      << proposed[0].toStdString();
+  EXPECT_TRUE(proposed[1].startsWith(QString::fromStdString(dir.PathOf(""))));
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.PathOf("сверка-1"))));
+  EXPECT_EQ(opened.size(), 3);
+  ASSERT_EQ(messages.size(), 1);  // the third could not be opened
+  EXPECT_TRUE(messages[0].contains(QStringLiteral("открыть его не удалось")));
 }
 
 // The ink of a cell's text, as (x, y) from the cell's corner: what its text adds to the cell.

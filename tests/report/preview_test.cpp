@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -178,6 +179,14 @@ TEST_F(ReportPreviewWindow, ExportsThroughTheSaveDialogAndOpensDocuments) {
   answer = dir.filePath(QStringLiteral("без программы.rtf"));
   preview->ExportToRtf();
   EXPECT_TRUE(QFileInfo::exists(answer));
+  // The program's own commands follow the formats in the export menu.
+  int reconciled = 0;
+  preview->AddExport(QStringLiteral("Выгрузить сверку в Excel…"), [&] { ++reconciled; });
+  ASSERT_EQ(preview->ExportMenu()->actions().size(), 6);  // four formats, a separator, ours
+  EXPECT_EQ(preview->ExportMenu()->actions().back()->text(),
+            QStringLiteral("Выгрузить сверку в Excel…"));
+  preview->ExportMenu()->actions().back()->trigger();
+  EXPECT_EQ(reconciled, 1);
   EXPECT_EQ(notices, QStringList{QStringLiteral("Отчет сохранен в файл %1, но открыть его не "
                                                 "удалось: не найдена программа для файлов этого "
                                                 "типа.")

@@ -1,0 +1,32 @@
+#include "report/open_document.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QMimeDatabase>
+#include <QProcess>
+
+namespace lorvi::report {
+
+// The desktop starts its opener detached, so a type nobody handles would fail unseen: where the
+// desktop answers through xdg-mime, ask it first whether any application takes the file's type.
+bool OpenInDesktopApplication(const QUrl& url) {
+#ifndef _WIN32
+  const QString mime = QMimeDatabase().mimeTypeForFile(url.toLocalFile()).name();
+  QProcess query;
+  query.start(QStringLiteral("xdg-mime"),
+              {QStringLiteral("query"), QStringLiteral("default"), mime});
+  if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit ||
+      query.exitCode() != 0 || query.readAllStandardOutput().trimmed().isEmpty())
+    return false;
+#endif
+  return QDesktopServices::openUrl(url);
+}
+
+QString SavedButNotOpened(const QString& path) {
+  return QStringLiteral(
+             "Отчет сохранен в файл %1, но открыть его не удалось: не найдена программа для "
+             "файлов этого типа.")
+      .arg(QDir::toNativeSeparators(path));
+}
+
+}  // namespace lorvi::report

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+namespace lorvi::report {
+
+// Opens a saved document in the desktop's application for its type; false when none takes it.
+bool OpenInDesktopApplication(const QUrl& url);
+
+// What the user is told when a document was saved but nothing on the desktop opens it.
+QString SavedButNotOpened(const QString& path);
+
+}  // namespace lorvi::report
