@@ -118,6 +118,11 @@ TEST_F(Workbook, FiguresAreTheGridsUnderEveryLocale) {
                               "' '" + point + "' '" + GridFile("strah.tsv", session.sgZLStrah) +
                               "' '" + GridFile("nakop.tsv", session.sgZLNakop) + "' ,";
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
+
+  // A spreadsheet program recalculates the last rows' sums and finds what the file carries.
+  const std::string recalc = std::string(LORVI_PYTHON3) + " " LORVI_WORKBOOK_RECALC " " +
+                             LORVI_SOFFICE + " '" + comma + "'";
+  EXPECT_EQ(std::system(recalc.c_str()), 0) << recalc;
 }
 
 TEST_F(Workbook, AFileThatCannotBeWrittenIsAMessage) {
