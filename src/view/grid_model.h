@@ -7,7 +7,10 @@
 namespace lorvi {
 
 // A text grid for a table view: the fixed row and column become the view's headers, so that they
-// stay in place while the rest scrolls; the other cells are the model's items.
+// stay in place while the rest scrolls; the other cells are the model's items. Every cell, fixed
+// or not, carries its look in the item roles, as the core decides it: the text (DisplayRole), its
+// colour (ForegroundRole, absent for the grid's own text colour), bold (FontRole, absent for
+// regular) and the selected cell's white (BackgroundRole, absent otherwise).
 class TextGridModel : public QAbstractTableModel {
   Q_OBJECT
 
@@ -29,6 +32,9 @@ class TextGridModel : public QAbstractTableModel {
   const TextGrid& Grid() const { return grid_; }
 
  private:
+  // The role of cell (col, row) of the grid.
+  QVariant CellData(int col, int row, int role) const;
+
   const TextGrid& grid_;
 };
 

@@ -16,62 +16,38 @@ namespace {
 
 constexpr int kRowHeight = 16;
 
-QColor ColourOf(CellLook::Colour colour, const QPalette& palette) {
-  switch (colour) {
-    case CellLook::kBlack:
-      return Qt::black;
-    case CellLook::kGreen:
-      return QColor(0, 128, 0);
-    case CellLook::kRed:
-      return QColor(255, 0, 0);
-    case CellLook::kGrey:
-      return QColor(128, 128, 128);
-    case CellLook::kText:
-      break;
-  }
-  return palette.color(QPalette::Text);
-}
-
-// Draws a cell's text as the grids do: 3 pixels in from the top-left corner, clipped to the cell.
-void DrawCellText(QPainter& painter, const QRect& rect, const TextGrid& grid, int col, int row,
-                  const QFont& base, const QPalette& palette) {
-  const CellLook look = sgZLStrahDrawCell(grid, col, row);
-  if (look.whiteBackground) painter.fillRect(rect, Qt::white);
-  QFont font = base;
-  font.setBold(look.bold);
-  painter.setFont(font);
-  painter.setPen(ColourOf(look.colour, palette));
+// Draws a cell as the grids do, from the look its model gives: the selected cell's white, the
+// text 3 pixels in from the top-left corner in its colour and weight, clipped to the cell.
+void DrawCell(QPainter& painter, const QRect& rect, const QVariant& text, const QVariant& colour,
+              const QVariant& font, const QVariant& background, const QFont& base,
+              const QPalette& palette) {
+  if (background.isValid()) painter.fillRect(rect, background.value<QBrush>());
+  painter.setFont(font.isValid() ? font.value<QFont>().resolve(base) : base);
+  painter.setPen(colour.isValid() ? colour.value<QBrush>().color() : palette.color(QPalette::Text));
   painter.setClipRect(rect);
   painter.drawText(rect.adjusted(kCellTextInset, kCellTextInset, 0, 0),
-                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                   FromCp1251(grid.Cell(col, row)));
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text.toString());
 }
 
 // The scrollable cells.
 class CellDelegate : public QStyledItemDelegate {
  public:
-  CellDelegate(const TextGrid& grid, const TextGridModel& model, QObject* parent)
-      : QStyledItemDelegate(parent), grid_(grid), model_(model) {}
+  using QStyledItemDelegate::QStyledItemDelegate;
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
     painter->save();
     painter->fillRect(option.rect, option.palette.color(QPalette::Base));
-    DrawCellText(*painter, option.rect, grid_, model_.GridCol(index), model_.GridRow(index),
-                 option.font, option.palette);
+    DrawCell(*painter, option.rect, index.data(Qt::DisplayRole), index.data(Qt::ForegroundRole),
+             index.data(Qt::FontRole), index.data(Qt::BackgroundRole), option.font, option.palette);
     painter->restore();
   }
-
- private:
-  const TextGrid& grid_;
-  const TextGridModel& model_;
 };
 
 // The fixed row (horizontal) or column (vertical), framed like buttons.
 class FixedCells : public QHeaderView {
  public:
-  FixedCells(Qt::Orientation orientation, const TextGrid& grid, QWidget* parent)
-      : QHeaderView(orientation, parent), grid_(grid) {}
+  using QHeaderView::QHeaderView;
 
  protected:
   void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
@@ -82,25 +58,21 @@ class FixedCells : public QHeaderView {
     frame.section = logicalIndex;
     style()->drawControl(QStyle::CE_HeaderSection, &frame, painter, this);
     painter->save();
-    const bool titleRow = orientation() == Qt::Horizontal;
-    const int col = titleRow ? logicalIndex + grid_.FixedCols() : 0;
-    const int row = titleRow ? 0 : logicalIndex + grid_.FixedRows();
-    DrawCellText(*painter, rect, grid_, col, row, font(), palette());
+    const auto role = [&](int r) { return model()->headerData(logicalIndex, orientation(), r); };
+    DrawCell(*painter, rect, role(Qt::DisplayRole), role(Qt::ForegroundRole), role(Qt::FontRole),
+             role(Qt::BackgroundRole), font(), palette());
     painter->restore();
   }
-
- private:
-  const TextGrid& grid_;
 };
 
 }  // namespace
 
 TStringGrid::TStringGrid(const TextGrid& grid, QWidget* parent)
     : QTableView(parent), grid_(grid), model_(new TextGridModel(grid, this)) {
-  setHorizontalHeader(new FixedCells(Qt::Horizontal, grid, this));
-  setVerticalHeader(new FixedCells(Qt::Vertical, grid, this));
+  setHorizontalHeader(new FixedCells(Qt::Horizontal, this));
+  setVerticalHeader(new FixedCells(Qt::Vertical, this));
   setModel(model_);
-  setItemDelegate(new CellDelegate(grid, *model_, this));
+  setItemDelegate(new CellDelegate(this));
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -18,7 +18,6 @@ class TStringGrid : public QTableView {
 
   int Tag() const { return grid_.Tag(); }
   const TextGrid& Grid() const { return grid_; }
-  TextGridModel* Model() const { return model_; }
 
   // Shows the grid anew: counts, widths, texts, selected cell and scroll position.
   void Refresh();

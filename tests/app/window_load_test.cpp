@@ -2,6 +2,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QBrush>
+#include <QFont>
 #include <QImage>
 #include <QLabel>
 #include <QTest>
@@ -9,6 +11,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include "app/data_module.h"
 #include "app/file_tree_model.h"
@@ -27,6 +30,42 @@ namespace {
 
 using test::Org;
 using test::Person;
+
+// A grid model as the screen reads it: one line per row, the fixed cells first, each cell's text
+// followed by its look in braces (colour, "b" for bold, "w" for the selected cell's white).
+std::vector<std::string> Dump(const QAbstractItemModel& model) {
+  const auto cell = [](const QVariant& text, const QVariant& colour, const QVariant& font,
+                       const QVariant& background) {
+    QStringList look;
+    if (colour.isValid()) look << colour.value<QBrush>().color().name();
+    if (font.isValid() && font.value<QFont>().bold()) look << QStringLiteral("b");
+    if (background.isValid()) look << QStringLiteral("w");
+    return look.isEmpty() ? text.toString()
+                          : text.toString() + QStringLiteral(" {") + look.join(' ') + '}';
+  };
+  const auto header = [&](int section, Qt::Orientation o) {
+    return cell(model.headerData(section, o, Qt::DisplayRole),
+                model.headerData(section, o, Qt::ForegroundRole),
+                model.headerData(section, o, Qt::FontRole),
+                model.headerData(section, o, Qt::BackgroundRole));
+  };
+  QStringList lines;
+  QStringList titles{QString()};
+  for (int c = 0; c < model.columnCount(); ++c) titles << header(c, Qt::Horizontal);
+  lines << titles.join(QStringLiteral(" | "));
+  for (int r = 0; r < model.rowCount(); ++r) {
+    QStringList cells{header(r, Qt::Vertical)};
+    for (int c = 0; c < model.columnCount(); ++c) {
+      const QModelIndex i = model.index(r, c);
+      cells << cell(i.data(Qt::DisplayRole), i.data(Qt::ForegroundRole), i.data(Qt::FontRole),
+                    i.data(Qt::BackgroundRole));
+    }
+    lines << cells.join(QStringLiteral(" | "));
+  }
+  std::vector<std::string> result;
+  for (const QString& line : lines) result.push_back(line.toStdString());
+  return result;
+}
 
 struct LoadedWindow {
   LoadedWindow() : session(','), dm(nullptr), dmRpt(QString()), window(session, dm, dmRpt) {
@@ -52,10 +91,13 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
                                         {Person("ИВАНОВ", "5", "5"), Person("ПЕТРОВ", "7", "1")})),
              dir.WriteXml("b.xml", test::AdvFile(org, "2011-1", {{"НР", "12", "6"}})),
              dir.WriteXml("u.xml", "no header")};
-  QAbstractItemModelTester tester(w.window.TreeModel(),
-                                  QAbstractItemModelTester::FailureReportingMode::Warning);
-  QAbstractItemModelTester gridTester(w.window.sgZLStrah->model(),
-                                      QAbstractItemModelTester::FailureReportingMode::Warning);
+  // Every model stops the test at its first breach of the model rules.
+  std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
+  for (QAbstractItemModel* model :
+       {static_cast<QAbstractItemModel*>(w.window.TreeModel()), w.window.sgZLStrah->model(),
+        w.window.sgZLNakop->model(), w.window.sgADVStrah->model(), w.window.sgADVNakop->model()})
+    testers.push_back(std::make_unique<QAbstractItemModelTester>(
+        model, QAbstractItemModelTester::FailureReportingMode::Fatal));
   QTest::mouseClick(w.window.sbLoadFiles, Qt::LeftButton);
 
   FileTreeModel& model = *w.window.TreeModel();
@@ -64,7 +106,12 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
   EXPECT_EQ(model.index(1, 0).data().toString(), QStringLiteral("НЕ СМОГ ПРОЧИТАТЬ"));
   EXPECT_EQ(w.window.tvLF->currentIndex(), model.index(0, 0));
   EXPECT_TRUE(w.window.tvLF->isExpanded(model.index(0, 0)));
-  EXPECT_EQ(w.window.sgZLStrah->model()->rowCount(), 2);
+  // The grids as the screen reads them: text, then colour, bold and the selected cell's white.
+  EXPECT_EQ(
+      Dump(*w.window.sgZLStrah->model()),
+      std::vector<std::string>({" | Итого: (Н ? У) {b} | 2011-1 (Н ? У) {b}",
+                                "ИВАНОВ ИВАН ИВАНОВИЧ | 5 = 5 {#808080 b w} | 5,00 = 5,00",
+                                "ПЕТРОВ ИВАН ИВАНОВИЧ | 7 > 1 (6) {#008000} | 7,00 > 1,00 (6)"}));
   EXPECT_EQ(w.window.sgADVStrah->model()->rowCount(), 2);
   EXPECT_TRUE(w.messages.isEmpty());
   EXPECT_EQ(w.window.StatusText->text().left(7), QStringLiteral("Нажмите"));  // idle again
