@@ -126,19 +126,21 @@ void Book::Summary(const Reconciliation& r) {
   const std::string labels[] = {"Организация", "Вид", "Вкладка", "Дата выгрузки"};
   const std::string values[] = {Cp1251ToUtf8(r.organisation), Cp1251ToUtf8(r.view),
                                 Cp1251ToUtf8(r.tab), r.date};
-  std::size_t widths[3] = {Length("Дата выгрузки"), 0, Length("Вид документа")};
-  for (const std::string& v : values) widths[1] = std::max(widths[1], Length(v));
+  // Period, kind, file: the short columns first, so that the values above run on over them.
+  std::size_t widths[3] = {Length("Дата выгрузки"), Length("Вид документа"), Length("Файл")};
   std::vector<std::string> files[3];
   for (const ReconciliationFile& f : r.files) {
     std::string kind = Cp1251ToUtf8(f.kind);
     if (!kind.empty() && kind.back() == ':') kind.pop_back();
-    files[0].push_back(Cp1251ToUtf8(f.name));
-    files[1].push_back(Cp1251ToUtf8(f.period));
-    files[2].push_back(kind);
+    files[0].push_back(Cp1251ToUtf8(f.period));
+    files[1].push_back(kind);
+    files[2].push_back(Cp1251ToUtf8(f.name));
     for (int c = 0; c < 3; ++c) widths[c] = std::max(widths[c], Length(files[c].back()));
   }
   for (lxw_col_t c = 0; c < 3; ++c)
     worksheet_set_column(sheet, c, c, static_cast<double>(widths[c]) * kCharWidth + 2, nullptr);
+  worksheet_set_paper(sheet, 9);  // A4
+  worksheet_fit_to_pages(sheet, 1, 0);
 
   lxw_row_t row = 0;
   for (int i = 0; i < 4; ++i, ++row) {
@@ -146,7 +148,7 @@ void Book::Summary(const Reconciliation& r) {
     worksheet_write_string(sheet, row, 1, values[i].c_str(), text_);
   }
   ++row;
-  const char* heads[] = {"Файл", "Период", "Вид документа"};
+  const char* heads[] = {"Период", "Вид документа", "Файл"};
   for (lxw_col_t c = 0; c < 3; ++c) worksheet_write_string(sheet, row, c, heads[c], header_);
   ++row;
   for (std::size_t i = 0; i < r.files.size(); ++i, ++row)
