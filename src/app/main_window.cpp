@@ -203,182 +203,203 @@ TfMainMDI::TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent)
     move(screen->availableGeometry().center() - rect().center());
 }
 
-TfMainMDI::~TfMainMDI() { session_.SetMessageSink(nullptr); }
+// The session outlives the window: it keeps none of the window's callbacks.
+TfMainMDI::~TfMainMDI() {
+  session_.SetMessageSink(nullptr);
+  session_.onProgress = nullptr;
+}
 
 void TfMainMDI::Build() {
   auto* client = new QWidget(this);
   setCentralWidget(client);
+  BuildStatusBar();
+  BuildFilesPanel(client);
+  BuildWorkPanel(client);
+  spLFShR_ = Shadow(client);
+  spLFShB_ = Shadow(client);
+  spZLShR_ = Shadow(client);
+  spZLShB_ = Shadow(client);
 
+  ConnectHandlers();
+  SetUpKeyboard();
+}
+
+void TfMainMDI::BuildStatusBar() {
   auto* status = new QStatusBar(this);
   status->setSizeGripEnabled(false);
   status->setFixedHeight(25);
-  StatusText = new QLabel(idleStatus_, status);
-  StatusText->setAlignment(Qt::AlignCenter);
-  status->addWidget(StatusText, 1);
+  StatusText_ = new QLabel(idleStatus_, status);
+  StatusText_->setAlignment(Qt::AlignCenter);
+  status->addWidget(StatusText_, 1);
   setStatusBar(status);
+}
 
-  // The panel of loaded files.
-  spLF = Panel(client, kFramed);
-  auto* lf = new DockLayout(spLF);
-  SLabel1 = Title(spLF, QStringLiteral("Загрузка файлов"));
-  lf->AddWidget(SLabel1, Dock::Top, 25);
-  SPanel2 = Panel(spLF, kFramed);
-  lf->AddWidget(SPanel2, Dock::Bottom, 41);
-  auto* buttons = new DockLayout(SPanel2);
-  sbClearFiles = Button(SPanel2, QStringLiteral("Очистить список"), dm_.IL, 3);
-  buttons->AddWidget(sbClearFiles, Dock::Left, 125);
-  sbLoadFiles = Button(SPanel2, QStringLiteral("Подгрузить файлы"), dm_.IL, 2);
-  sbLoadFiles->setToolTip(QStringLiteral("Подгрузить файлы\nза все периоды\nначиная с 2010 года"));
-  buttons->AddWidget(sbLoadFiles, Dock::Right, 125);
-  tvLF = new PlainTreeView(spLF);
-  tvLF->setHeaderHidden(true);
-  tvLF->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  tvLF->setRootIsDecorated(false);
-  tvLF->setItemsExpandable(false);
-  tvLF->setIndentation(19);
-  tvLF->setUniformRowHeights(true);
+// The panel of loaded files.
+void TfMainMDI::BuildFilesPanel(QWidget* client) {
+  spLF_ = Panel(client, kFramed);
+  auto* lf = new DockLayout(spLF_);
+  SLabel1_ = Title(spLF_, QStringLiteral("Загрузка файлов"));
+  lf->AddWidget(SLabel1_, Dock::Top, 25);
+  SPanel2_ = Panel(spLF_, kFramed);
+  lf->AddWidget(SPanel2_, Dock::Bottom, 41);
+  auto* buttons = new DockLayout(SPanel2_);
+  sbClearFiles_ = Button(SPanel2_, QStringLiteral("Очистить список"), dm_.IL, 3);
+  buttons->AddWidget(sbClearFiles_, Dock::Left, 125);
+  sbLoadFiles_ = Button(SPanel2_, QStringLiteral("Подгрузить файлы"), dm_.IL, 2);
+  sbLoadFiles_->setToolTip(QStringLiteral("Подгрузить файлы\nза все периоды\nначиная с 2010 года"));
+  buttons->AddWidget(sbLoadFiles_, Dock::Right, 125);
+  tvLF_ = new PlainTreeView(spLF_);
+  tvLF_->setHeaderHidden(true);
+  tvLF_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tvLF_->setRootIsDecorated(false);
+  tvLF_->setItemsExpandable(false);
+  tvLF_->setIndentation(19);
+  tvLF_->setUniformRowHeights(true);
   {
     // The selection stays visible when the tree loses the focus.
-    QPalette palette = tvLF->palette();
+    QPalette palette = tvLF_->palette();
     palette.setColor(QPalette::Inactive, QPalette::Highlight,
                      palette.color(QPalette::Active, QPalette::Highlight));
     palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                      palette.color(QPalette::Active, QPalette::HighlightedText));
-    tvLF->setPalette(palette);
+    tvLF_->setPalette(palette);
   }
   treeModel_ = new FileTreeModel(session_.tvLF, *dm_.IL, this);
-  tvLF->setModel(treeModel_);
-  tvLF->setItemDelegate(new FileTreeDelegate(*treeModel_, *dm_.IL, tvLF));
-  connect(tvLF->selectionModel(), &QItemSelectionModel::currentChanged, this,
+  tvLF_->setModel(treeModel_);
+  tvLF_->setItemDelegate(new FileTreeDelegate(*treeModel_, *dm_.IL, tvLF_));
+  connect(tvLF_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &TfMainMDI::tvLFSelected);
-  lf->AddWidget(tvLF, Dock::Fill);
-  Image2 = Picture(spLF, FloppyDiskPicture(), QRect(0, 0, 16, 16));
+  lf->AddWidget(tvLF_, Dock::Fill);
+  Image2_ = Picture(spLF_, FloppyDiskPicture(), QRect(0, 0, 16, 16));
+}
 
-  // The work panel.
-  spZL = Panel(client, kFramed);
-  auto* zl = new DockLayout(spZL);
-  SLabel2 = Title(spZL, QStringLiteral("Застрахованные лица"));
-  zl->AddWidget(SLabel2, Dock::Top, 25);
-  SPanel3 = Panel(spZL, TSBorderStyle());
-  zl->AddWidget(SPanel3, Dock::Top, 24);
-  auto* views = new DockLayout(SPanel3);
+// The work panel with both views.
+void TfMainMDI::BuildWorkPanel(QWidget* client) {
+  spZL_ = Panel(client, kFramed);
+  auto* zl = new DockLayout(spZL_);
+  SLabel2_ = Title(spZL_, QStringLiteral("Застрахованные лица"));
+  zl->AddWidget(SLabel2_, Dock::Top, 25);
+  SPanel3_ = Panel(spZL_, TSBorderStyle());
+  zl->AddWidget(SPanel3_, Dock::Top, 24);
+  auto* views = new DockLayout(SPanel3_);
   // On a narrow work panel (small screen, large fonts) the four buttons share what there is.
   views->SetShrinkSides(true);
-  sbZL = Button(SPanel3, QStringLiteral("Застрахованные лица"), dm_.IL, 9);
-  views->AddWidget(sbZL, Dock::Left, 153);
-  sbADV = Button(SPanel3, QStringLiteral("Опись сведений"), dm_.IL, 6);
-  views->AddWidget(sbADV, Dock::Left, 153);
-  sbHelp = Button(SPanel3, QStringLiteral("Помощь"), dm_.IL, 11);
-  views->AddWidget(sbHelp, Dock::Right, 153);
-  sbPrint = Button(SPanel3, QStringLiteral("Печать"), dm_.IL, 12);
-  views->AddWidget(sbPrint, Dock::Right, 153);
+  sbZL_ = Button(SPanel3_, QStringLiteral("Застрахованные лица"), dm_.IL, 9);
+  views->AddWidget(sbZL_, Dock::Left, 153);
+  sbADV_ = Button(SPanel3_, QStringLiteral("Опись сведений"), dm_.IL, 6);
+  views->AddWidget(sbADV_, Dock::Left, 153);
+  sbHelp_ = Button(SPanel3_, QStringLiteral("Помощь"), dm_.IL, 11);
+  views->AddWidget(sbHelp_, Dock::Right, 153);
+  sbPrint_ = Button(SPanel3_, QStringLiteral("Печать"), dm_.IL, 12);
+  views->AddWidget(sbPrint_, Dock::Right, 153);
+  BuildPersonsView(zl);
+  BuildInventoryView(zl);
+  Image3_ = Picture(spZL_, ILPicture(8), QRect(0, 0, 16, 16));
+}
 
-  // The insured-persons view.
-  spZLf = Panel(spZL, TSBorderStyle());
-  zl->AddWidget(spZLf, Dock::Fill);
-  auto* zlf = new DockLayout(spZLf);
-  const SearchStrip strip = MakeSearchStrip(spZLf);
-  spFindFIO = strip.panel;
-  Image1 = strip.picture;
-  Label1 = strip.label;
-  edFindFIO = strip.edit;
-  zlf->AddWidget(spFindFIO, Dock::Bottom, 41);
-  UpperCaseWhileTyping(edFindFIO);
-  connect(edFindFIO, &QLineEdit::textChanged, this, [this](const QString& text) {
+void TfMainMDI::BuildPersonsView(DockLayout* zl) {
+  spZLf_ = Panel(spZL_, TSBorderStyle());
+  zl->AddWidget(spZLf_, Dock::Fill);
+  auto* zlf = new DockLayout(spZLf_);
+  const SearchStrip strip = MakeSearchStrip(spZLf_);
+  spFindFIO_ = strip.panel;
+  Image1_ = strip.picture;
+  Label1_ = strip.label;
+  edFindFIO_ = strip.edit;
+  zlf->AddWidget(spFindFIO_, Dock::Bottom, 41);
+  UpperCaseWhileTyping(edFindFIO_);
+  connect(edFindFIO_, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (text == text.toUpper()) Guarded([&] { session_.edFindFIOChange(ToCp1251(text)); });
   });
-  tcZL = new TTabControl(spZLf);
-  tcZL->setFont(TitleFont());
-  tcZL->Tabs()->setIconSize(QSize(16, 16));
+  tcZL_ = new TTabControl(spZLf_);
+  tcZL_->setFont(TitleFont());
+  tcZL_->Tabs()->setIconSize(QSize(16, 16));
   const QString tabs[] = {QStringLiteral("Все"), QStringLiteral("Начислено<Уплачено"),
                           QStringLiteral("Начислено>Уплачено"), QStringLiteral("Уволенные"),
                           QStringLiteral("Не прочитал")};
-  for (int i = 0; i < 5; ++i) tcZL->AddTab(tabs[i], QIcon(dm_.TabIL->Image(i)));
+  for (int i = 0; i < 5; ++i) tcZL_->AddTab(tabs[i], QIcon(dm_.TabIL->Image(i)));
   // Tabs too wide for the panel are elided, all in view, rather than scrolled out of it.
-  tcZL->Tabs()->setElideMode(Qt::ElideRight);
-  tcZL->Tabs()->setUsesScrollButtons(false);
-  zlf->AddWidget(tcZL, Dock::Fill);
-  zlPageLayout_ = new DockLayout(tcZL->Page());
-  SLabel4 = PartTitle(tcZL->Page(), QStringLiteral("Страховая часть:"));
-  zlPageLayout_->AddWidget(SLabel4, Dock::Top, 25);
-  sgZLStrah = new TStringGrid(session_.sgZLStrah, tcZL->Page());
-  zlPageLayout_->AddWidget(sgZLStrah, Dock::Top, 100);
-  SLabel3 = PartTitle(tcZL->Page(), QStringLiteral("Накопительная часть:"));
-  zlPageLayout_->AddWidget(SLabel3, Dock::Top, 25);
-  sgZLNakop = new TStringGrid(session_.sgZLNakop, tcZL->Page());
-  zlPageLayout_->AddWidget(sgZLNakop, Dock::Fill);
+  tcZL_->Tabs()->setElideMode(Qt::ElideRight);
+  tcZL_->Tabs()->setUsesScrollButtons(false);
+  zlf->AddWidget(tcZL_, Dock::Fill);
+  zlPageLayout_ = new DockLayout(tcZL_->Page());
+  SLabel4_ = PartTitle(tcZL_->Page(), QStringLiteral("Страховая часть:"));
+  zlPageLayout_->AddWidget(SLabel4_, Dock::Top, 25);
+  sgZLStrah_ = new TStringGrid(session_.sgZLStrah, tcZL_->Page());
+  zlPageLayout_->AddWidget(sgZLStrah_, Dock::Top, 100);
+  SLabel3_ = PartTitle(tcZL_->Page(), QStringLiteral("Накопительная часть:"));
+  zlPageLayout_->AddWidget(SLabel3_, Dock::Top, 25);
+  sgZLNakop_ = new TStringGrid(session_.sgZLNakop, tcZL_->Page());
+  zlPageLayout_->AddWidget(sgZLNakop_, Dock::Fill);
+}
 
-  // The inventory view, hidden at start.
-  spADVf = Panel(spZL, TSBorderStyle());
-  zl->AddWidget(spADVf, Dock::Fill);
-  auto* advf = new DockLayout(spADVf);
-  SPanel10 = Panel(spADVf, kFramed);
-  advf->AddWidget(SPanel10, Dock::Bottom, 41);
-  tcADV = new TTabControl(spADVf);
-  tcADV->setFont(TitleFont());
-  tcADV->AddTab(QString());
-  advf->AddWidget(tcADV, Dock::Fill);
-  advPageLayout_ = new DockLayout(tcADV->Page());
-  SLabel7 = PartTitle(tcADV->Page(), QStringLiteral("Страховая часть:"));
-  advPageLayout_->AddWidget(SLabel7, Dock::Top, 25);
-  sgADVStrah = new TStringGrid(session_.sgADVStrah, tcADV->Page());
-  advPageLayout_->AddWidget(sgADVStrah, Dock::Top, 100);
-  SLabel6 = PartTitle(tcADV->Page(), QStringLiteral("Накопительная часть:"));
-  advPageLayout_->AddWidget(SLabel6, Dock::Top, 25);
-  sgADVNakop = new TStringGrid(session_.sgADVNakop, tcADV->Page());
-  advPageLayout_->AddWidget(sgADVNakop, Dock::Fill);
-  spADVf->hide();
+// Hidden at start.
+void TfMainMDI::BuildInventoryView(DockLayout* zl) {
+  spADVf_ = Panel(spZL_, TSBorderStyle());
+  zl->AddWidget(spADVf_, Dock::Fill);
+  auto* advf = new DockLayout(spADVf_);
+  SPanel10_ = Panel(spADVf_, kFramed);
+  advf->AddWidget(SPanel10_, Dock::Bottom, 41);
+  tcADV_ = new TTabControl(spADVf_);
+  tcADV_->setFont(TitleFont());
+  tcADV_->AddTab(QString());
+  advf->AddWidget(tcADV_, Dock::Fill);
+  advPageLayout_ = new DockLayout(tcADV_->Page());
+  SLabel7_ = PartTitle(tcADV_->Page(), QStringLiteral("Страховая часть:"));
+  advPageLayout_->AddWidget(SLabel7_, Dock::Top, 25);
+  sgADVStrah_ = new TStringGrid(session_.sgADVStrah, tcADV_->Page());
+  advPageLayout_->AddWidget(sgADVStrah_, Dock::Top, 100);
+  SLabel6_ = PartTitle(tcADV_->Page(), QStringLiteral("Накопительная часть:"));
+  advPageLayout_->AddWidget(SLabel6_, Dock::Top, 25);
+  sgADVNakop_ = new TStringGrid(session_.sgADVNakop, tcADV_->Page());
+  advPageLayout_->AddWidget(sgADVNakop_, Dock::Fill);
+  spADVf_->hide();
+}
 
-  Image3 = Picture(spZL, ILPicture(8), QRect(0, 0, 16, 16));
-
-  spLFShR = Shadow(client);
-  spLFShB = Shadow(client);
-  spZLShR = Shadow(client);
-  spZLShB = Shadow(client);
-
-  connect(sbLoadFiles, &TSButton::clicked, this, &TfMainMDI::sbLoadFilesClick);
-  connect(sbClearFiles, &TSButton::clicked, this, &TfMainMDI::sbClearFilesClick);
-  for (TStringGrid* grid : {sgZLStrah, sgZLNakop, sgADVStrah, sgADVNakop}) {
+void TfMainMDI::ConnectHandlers() {
+  connect(sbLoadFiles_, &TSButton::clicked, this, &TfMainMDI::sbLoadFilesClick);
+  connect(sbClearFiles_, &TSButton::clicked, this, &TfMainMDI::sbClearFilesClick);
+  for (TStringGrid* grid : {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_}) {
     connect(grid, &TStringGrid::cellSelected, this,
             [this, grid](int col, int row) { GridCellSelected(grid->Tag(), col, row); });
     connect(grid, &TStringGrid::scrolled, this,
             [this, grid](int col, int row) { session_.Grid(grid->Tag()).SetTopLeft(col, row); });
   }
-  gridMenu = new QMenu(this);
-  QAction* reconcile = gridMenu->addAction(QStringLiteral("Выгрузить сверку в Excel…"), this,
-                                           &TfMainMDI::ExportReconciliation);
+  gridMenu_ = new QMenu(this);
+  QAction* reconcile = gridMenu_->addAction(QStringLiteral("Выгрузить сверку в Excel…"), this,
+                                            &TfMainMDI::ExportReconciliation);
   reconcile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-  for (TStringGrid* grid : {sgZLStrah, sgZLNakop, sgADVStrah, sgADVNakop}) {
+  for (TStringGrid* grid : {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_}) {
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(grid, &QWidget::customContextMenuRequested, this,
-            [this, grid](const QPoint& at) { gridMenu->popup(grid->viewport()->mapToGlobal(at)); });
+    connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
+      gridMenu_->popup(grid->viewport()->mapToGlobal(at));
+    });
   }
   // The preview offers the workbook too, among its exports.
   dmRpt_.Rpt.extraExports = {
       {QStringLiteral("Выгрузить сверку в Excel…"), [this] { ExportReconciliation(); }}};
-  connect(sbHelp, &TSButton::clicked, this, &TfMainMDI::sbHelpClick);
-  connect(sbPrint, &TSButton::clicked, this, &TfMainMDI::sbPrintClick);
-  connect(sbZL, &TSButton::clicked, this, [this] { Guarded([this] { session_.sbZLClick(); }); });
-  connect(sbADV, &TSButton::clicked, this, [this] { Guarded([this] { session_.sbADVClick(); }); });
-  connect(tcZL, &TTabControl::changed, this,
+  connect(sbHelp_, &TSButton::clicked, this, &TfMainMDI::sbHelpClick);
+  connect(sbPrint_, &TSButton::clicked, this, &TfMainMDI::sbPrintClick);
+  connect(sbZL_, &TSButton::clicked, this, [this] { Guarded([this] { session_.sbZLClick(); }); });
+  connect(sbADV_, &TSButton::clicked, this, [this] { Guarded([this] { session_.sbADVClick(); }); });
+  connect(tcZL_, &TTabControl::changed, this,
           [this](int index) { Guarded([&] { session_.SelectTab(index); }); });
-  SetUpKeyboard();
 }
 
 void TfMainMDI::SetUpKeyboard() {
-  tvLF->setAccessibleName(QStringLiteral("Загрузка файлов"));
-  sgZLStrah->setAccessibleName(QStringLiteral("Застрахованные лица: страховая часть"));
-  sgZLNakop->setAccessibleName(QStringLiteral("Застрахованные лица: накопительная часть"));
-  sgADVStrah->setAccessibleName(QStringLiteral("Опись сведений: страховая часть"));
-  sgADVNakop->setAccessibleName(QStringLiteral("Опись сведений: накопительная часть"));
-  tcZL->Tabs()->setAccessibleName(QStringLiteral("Отбор"));
+  tvLF_->setAccessibleName(QStringLiteral("Загрузка файлов"));
+  sgZLStrah_->setAccessibleName(QStringLiteral("Застрахованные лица: страховая часть"));
+  sgZLNakop_->setAccessibleName(QStringLiteral("Застрахованные лица: накопительная часть"));
+  sgADVStrah_->setAccessibleName(QStringLiteral("Опись сведений: страховая часть"));
+  sgADVNakop_->setAccessibleName(QStringLiteral("Опись сведений: накопительная часть"));
+  tcZL_->Tabs()->setAccessibleName(QStringLiteral("Отбор"));
 
   // Left to right, top to bottom, as the eye reads the window; hidden views are skipped.
-  const QList<QWidget*> order = {tvLF,      sbClearFiles,  sbLoadFiles,  sbZL,      sbADV,
-                                 sbPrint,   sbHelp,        tcZL->Tabs(), sgZLStrah, sgZLNakop,
-                                 edFindFIO, tcADV->Tabs(), sgADVStrah,   sgADVNakop};
+  const QList<QWidget*> order = {tvLF_,      sbClearFiles_,  sbLoadFiles_,  sbZL_,      sbADV_,
+                                 sbPrint_,   sbHelp_,        tcZL_->Tabs(), sgZLStrah_, sgZLNakop_,
+                                 edFindFIO_, tcADV_->Tabs(), sgADVStrah_,   sgADVNakop_};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
-  tcADV->Tabs()->setFocusPolicy(Qt::NoFocus);
+  tcADV_->Tabs()->setFocusPolicy(Qt::NoFocus);
 
   const auto shortcut = [this](const QKeySequence& keys, auto handler) {
     auto* s = new QShortcut(keys, this);
@@ -389,7 +410,7 @@ void TfMainMDI::SetUpKeyboard() {
   shortcut(QKeySequence(Qt::Key_F1), [this] { sbHelpClick(); });
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExportReconciliation(); });
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
-    if (edFindFIO->isVisible()) edFindFIO->setFocus(Qt::ShortcutFocusReason);
+    if (edFindFIO_->isVisible()) edFindFIO_->setFocus(Qt::ShortcutFocusReason);
   });
 }
 
@@ -412,24 +433,24 @@ void TfMainMDI::ArrangeWindow(const QRect& workArea) {
   const auto place = [](QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(left, top, std::max(width, 0), std::max(height, 0));
   };
-  place(spLF, 8, 8, 350, H - 56);
-  place(spLFShR, spLF->x() + spLF->width(), spLF->y() + 16, 8, spLF->height() - 8);
-  place(spLFShB, spLF->x() + 16, spLF->y() + spLF->height(), spLF->width() - 8, 8);
-  place(spZL, spLF->x() + spLF->width() + 16, spLF->y(), W - 2 * spLF->x() - 8 - spLF->width() - 16,
-        spLF->height());
-  place(spZLShR, spZL->x() + spZL->width(), spZL->y() + 16, 8, spZL->height() - 8);
-  place(spZLShB, spZL->x() + 16, spZL->y() + spZL->height(), spZL->width() - 8, 8);
+  place(spLF_, 8, 8, 350, H - 56);
+  place(spLFShR_, spLF_->x() + spLF_->width(), spLF_->y() + 16, 8, spLF_->height() - 8);
+  place(spLFShB_, spLF_->x() + 16, spLF_->y() + spLF_->height(), spLF_->width() - 8, 8);
+  place(spZL_, spLF_->x() + spLF_->width() + 16, spLF_->y(),
+        W - 2 * spLF_->x() - 8 - spLF_->width() - 16, spLF_->height());
+  place(spZLShR_, spZL_->x() + spZL_->width(), spZL_->y() + 16, 8, spZL_->height() - 8);
+  place(spZLShB_, spZL_->x() + 16, spZL_->y() + spZL_->height(), spZL_->width() - 8, 8);
   SettleLayouts(this);
 
-  edFindFIO->resize(std::max(spFindFIO->width() - edFindFIO->x() - 14, 0), edFindFIO->height());
-  zlPageLayout_->SetThickness(sgZLStrah, std::max((tcZL->height() - 79) / 2, 0));
-  advPageLayout_->SetThickness(sgADVStrah, std::max((tcADV->height() - 79) / 2, 0));
+  edFindFIO_->resize(std::max(spFindFIO_->width() - edFindFIO_->x() - 14, 0), edFindFIO_->height());
+  zlPageLayout_->SetThickness(sgZLStrah_, std::max((tcZL_->height() - 79) / 2, 0));
+  advPageLayout_->SetThickness(sgADVStrah_, std::max((tcADV_->height() - 79) / 2, 0));
   SettleLayouts(this);
   // The title pictures sit at (2, 2) of their panels' client areas, over the titles.
-  Image2->move(spLF->contentsRect().topLeft() + QPoint(2, 2));
-  Image2->raise();
-  Image3->move(spZL->contentsRect().topLeft() + QPoint(2, 2));
-  Image3->raise();
+  Image2_->move(spLF_->contentsRect().topLeft() + QPoint(2, 2));
+  Image2_->raise();
+  Image3_->move(spZL_->contentsRect().topLeft() + QPoint(2, 2));
+  Image3_->raise();
 
   setWindowTitle(QStringLiteral("Анализатор ЛОРВИ. Версия ") +
                  QString::fromStdString(dm_.AppInfo.GetItem(2)));
@@ -441,28 +462,28 @@ void TfMainMDI::ArrangeWindow(const QRect& workArea) {
 
 void TfMainMDI::ShowTree() {
   if (!treeModel_->Refresh()) return;
-  const bool blocked = tvLF->selectionModel()->blockSignals(true);
+  const bool blocked = tvLF_->selectionModel()->blockSignals(true);
   for (const TreeNode* node : session_.tvLF.DisplayOrder())
-    tvLF->setExpanded(treeModel_->IndexOf(node), node->expanded);
+    tvLF_->setExpanded(treeModel_->IndexOf(node), node->expanded);
   const QModelIndex selected = treeModel_->IndexOf(session_.tvLF.Selected());
-  tvLF->selectionModel()->setCurrentIndex(selected, QItemSelectionModel::ClearAndSelect);
-  tvLF->selectionModel()->blockSignals(blocked);
-  tvLF->viewport()->update();
+  tvLF_->selectionModel()->setCurrentIndex(selected, QItemSelectionModel::ClearAndSelect);
+  tvLF_->selectionModel()->blockSignals(blocked);
+  tvLF_->viewport()->update();
 }
 
 void TfMainMDI::ShowSession() {
   ShowTree();
-  for (TStringGrid* grid : {sgZLStrah, sgZLNakop, sgADVStrah, sgADVNakop}) grid->Refresh();
-  tcZL->SetTabIndexQuietly(session_.tcZLIndex);
+  for (TStringGrid* grid : {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_}) grid->Refresh();
+  tcZL_->SetTabIndexQuietly(session_.tcZLIndex);
   const QString search = FromCp1251(session_.edFindFIO);
-  if (edFindFIO->text() != search) {
-    const bool blocked = edFindFIO->blockSignals(true);
-    edFindFIO->setText(search);
-    edFindFIO->blockSignals(blocked);
+  if (edFindFIO_->text() != search) {
+    const bool blocked = edFindFIO_->blockSignals(true);
+    edFindFIO_->setText(search);
+    edFindFIO_->blockSignals(blocked);
   }
-  spZLf->setVisible(!session_.advShown);
-  spADVf->setVisible(session_.advShown);
-  SLabel2->SetCaption(FromCp1251(session_.SLabel2Caption));
+  spZLf_->setVisible(!session_.advShown);
+  spADVf_->setVisible(session_.advShown);
+  SLabel2_->SetCaption(FromCp1251(session_.SLabel2Caption));
 }
 
 void TfMainMDI::showEvent(QShowEvent* event) {
@@ -486,7 +507,7 @@ void TfMainMDI::closeEvent(QCloseEvent* event) {
 }
 
 void TfMainMDI::ShowProgress(const std::string& status) {
-  StatusText->setText(status.empty() ? idleStatus_ : FromUtf8(status));
+  StatusText_->setText(status.empty() ? idleStatus_ : FromUtf8(status));
   const qint64 now = QDateTime::currentMSecsSinceEpoch();
   if (!status.empty() && now - lastPump_ < 20) return;
   lastPump_ = now;
@@ -542,11 +563,11 @@ HelpPictures TfMainMDI::FreshHelpPictures() const {
   // or a squeezed size.
   QWidget stage;
   stage.setFont(font());
-  TSButton* load = Button(&stage, sbLoadFiles->Caption(), dm_.IL, sbLoadFiles->ImageIndex());
+  TSButton* load = Button(&stage, sbLoadFiles_->Caption(), dm_.IL, sbLoadFiles_->ImageIndex());
   TSPanel* frame = Panel(&stage, kFramed);  // the strip the load button sits in
   frame->resize(125, 41);
   load->resize(125, frame->contentsRect().height());
-  TSButton* adv = Button(&stage, sbADV->Caption(), dm_.IL, sbADV->ImageIndex());
+  TSButton* adv = Button(&stage, sbADV_->Caption(), dm_.IL, sbADV_->ImageIndex());
   adv->resize(153, 24);
   const SearchStrip strip = MakeSearchStrip(&stage);
   strip.panel->resize(440, 41);

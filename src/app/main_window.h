@@ -75,51 +75,59 @@ class TfMainMDI : public QMainWindow {
   // cursor, a focus frame or a squeezed size.
   HelpPictures FreshHelpPictures() const;
 
-  QLabel* StatusText;
-  TSPanel* spLF;
-  TSLabel* SLabel1;
-  QLabel* Image2;
-  TSPanel* SPanel2;
-  TSButton* sbClearFiles;
-  TSButton* sbLoadFiles;
-  QTreeView* tvLF;
-  TSPanel* spZL;
-  TSLabel* SLabel2;
-  QLabel* Image3;
-  TSPanel* SPanel3;
-  TSButton* sbZL;
-  TSButton* sbADV;
-  TSButton* sbHelp;
-  TSButton* sbPrint;
-  TSPanel* spZLf;
-  TSPanel* spFindFIO;
-  QLabel* Image1;
-  QLabel* Label1;
-  QLineEdit* edFindFIO;
-  TTabControl* tcZL;
-  TSLabel* SLabel4;
-  TStringGrid* sgZLStrah;
-  TSLabel* SLabel3;
-  TStringGrid* sgZLNakop;
-  TSPanel* spADVf;
-  TSPanel* SPanel10;
-  TTabControl* tcADV;
-  TSLabel* SLabel7;
-  TStringGrid* sgADVStrah;
-  TSLabel* SLabel6;
-  TStringGrid* sgADVNakop;
-  TSPanel* spLFShR;
-  TSPanel* spLFShB;
-  TSPanel* spZLShR;
-  TSPanel* spZLShB;
-  QMenu* gridMenu;  // the grids' context menu
+  // The widgets, under the names the handlers know them by.
+  QLabel* StatusText() const { return StatusText_; }
+  TSPanel* spLF() const { return spLF_; }
+  TSLabel* SLabel1() const { return SLabel1_; }
+  QLabel* Image2() const { return Image2_; }
+  TSPanel* SPanel2() const { return SPanel2_; }
+  TSButton* sbClearFiles() const { return sbClearFiles_; }
+  TSButton* sbLoadFiles() const { return sbLoadFiles_; }
+  QTreeView* tvLF() const { return tvLF_; }
+  TSPanel* spZL() const { return spZL_; }
+  TSLabel* SLabel2() const { return SLabel2_; }
+  QLabel* Image3() const { return Image3_; }
+  TSPanel* SPanel3() const { return SPanel3_; }
+  TSButton* sbZL() const { return sbZL_; }
+  TSButton* sbADV() const { return sbADV_; }
+  TSButton* sbHelp() const { return sbHelp_; }
+  TSButton* sbPrint() const { return sbPrint_; }
+  TSPanel* spZLf() const { return spZLf_; }
+  TSPanel* spFindFIO() const { return spFindFIO_; }
+  QLabel* Image1() const { return Image1_; }
+  QLabel* Label1() const { return Label1_; }
+  QLineEdit* edFindFIO() const { return edFindFIO_; }
+  TTabControl* tcZL() const { return tcZL_; }
+  TSLabel* SLabel4() const { return SLabel4_; }
+  TStringGrid* sgZLStrah() const { return sgZLStrah_; }
+  TSLabel* SLabel3() const { return SLabel3_; }
+  TStringGrid* sgZLNakop() const { return sgZLNakop_; }
+  TSPanel* spADVf() const { return spADVf_; }
+  TSPanel* SPanel10() const { return SPanel10_; }
+  TTabControl* tcADV() const { return tcADV_; }
+  TSLabel* SLabel7() const { return SLabel7_; }
+  TStringGrid* sgADVStrah() const { return sgADVStrah_; }
+  TSLabel* SLabel6() const { return SLabel6_; }
+  TStringGrid* sgADVNakop() const { return sgADVNakop_; }
+  TSPanel* spLFShR() const { return spLFShR_; }
+  TSPanel* spLFShB() const { return spLFShB_; }
+  TSPanel* spZLShR() const { return spZLShR_; }
+  TSPanel* spZLShB() const { return spZLShB_; }
+  QMenu* gridMenu() const { return gridMenu_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The window's widgets, panel by panel, then their handlers.
   void Build();
+  void BuildStatusBar();
+  void BuildFilesPanel(QWidget* client);
+  void BuildWorkPanel(QWidget* client);
+  void BuildPersonsView(DockLayout* zl);
+  void BuildInventoryView(DockLayout* zl);
+  void ConnectHandlers();
   // Tab order, shortcuts and the names that screen readers announce.
   void SetUpKeyboard();
   // Runs a user action; a failure is shown in the error box and the program goes on.
@@ -129,6 +137,45 @@ class TfMainMDI : public QMainWindow {
   // Status line and repainting during long work, at most every 20 ms.
   void ShowProgress(const std::string& status);
   void ShowTree();
+
+  QLabel* StatusText_ = nullptr;
+  TSPanel* spLF_ = nullptr;
+  TSLabel* SLabel1_ = nullptr;
+  QLabel* Image2_ = nullptr;
+  TSPanel* SPanel2_ = nullptr;
+  TSButton* sbClearFiles_ = nullptr;
+  TSButton* sbLoadFiles_ = nullptr;
+  QTreeView* tvLF_ = nullptr;
+  TSPanel* spZL_ = nullptr;
+  TSLabel* SLabel2_ = nullptr;
+  QLabel* Image3_ = nullptr;
+  TSPanel* SPanel3_ = nullptr;
+  TSButton* sbZL_ = nullptr;
+  TSButton* sbADV_ = nullptr;
+  TSButton* sbHelp_ = nullptr;
+  TSButton* sbPrint_ = nullptr;
+  TSPanel* spZLf_ = nullptr;
+  TSPanel* spFindFIO_ = nullptr;
+  QLabel* Image1_ = nullptr;
+  QLabel* Label1_ = nullptr;
+  QLineEdit* edFindFIO_ = nullptr;
+  TTabControl* tcZL_ = nullptr;
+  TSLabel* SLabel4_ = nullptr;
+  TStringGrid* sgZLStrah_ = nullptr;
+  TSLabel* SLabel3_ = nullptr;
+  TStringGrid* sgZLNakop_ = nullptr;
+  TSPanel* spADVf_ = nullptr;
+  TSPanel* SPanel10_ = nullptr;
+  TTabControl* tcADV_ = nullptr;
+  TSLabel* SLabel7_ = nullptr;
+  TStringGrid* sgADVStrah_ = nullptr;
+  TSLabel* SLabel6_ = nullptr;
+  TStringGrid* sgADVNakop_ = nullptr;
+  TSPanel* spLFShR_ = nullptr;
+  TSPanel* spLFShB_ = nullptr;
+  TSPanel* spZLShR_ = nullptr;
+  TSPanel* spZLShB_ = nullptr;
+  QMenu* gridMenu_ = nullptr;
 
   Session& session_;
   TDM& dm_;

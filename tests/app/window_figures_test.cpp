@@ -71,13 +71,13 @@ TEST(WindowFigures, AUserClicksThroughFiguresViewsTabsAndSearch) {
   window.OD = [&](const std::string&) { return std::optional(files); };
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  QTest::mouseClick(window.sbLoadFiles, Qt::LeftButton);
+  QTest::mouseClick(window.sbLoadFiles(), Qt::LeftButton);
 
   // A figure: the partner follows, the file is marked.
-  ClickCell(window.sgZLStrah, 2, 2);
+  ClickCell(window.sgZLStrah(), 2, 2);
   EXPECT_EQ(session.sgZLNakop.Col(), 2);
   EXPECT_EQ(session.sgZLNakop.Row(), 2);
-  EXPECT_EQ(window.sgZLNakop->currentIndex().row(), 1);
+  EXPECT_EQ(window.sgZLNakop()->currentIndex().row(), 1);
   const TreeNode* szvFile = session.tvLF.NodeAt(5);
   ASSERT_EQ(szvFile->caption, "a.xml");
   EXPECT_EQ(szvFile->state, kPictureSourceMark);
@@ -85,38 +85,38 @@ TEST(WindowFigures, AUserClicksThroughFiguresViewsTabsAndSearch) {
   EXPECT_EQ(marked.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(0, 0, 128));
 
   // The inventory view and back: the mark goes.
-  QTest::mouseClick(window.sbADV, Qt::LeftButton);
-  EXPECT_TRUE(window.spADVf->isVisible());
-  EXPECT_FALSE(window.spZLf->isVisible());
-  EXPECT_EQ(window.SLabel2->Caption(), QStringLiteral("Опись сведенний"));
+  QTest::mouseClick(window.sbADV(), Qt::LeftButton);
+  EXPECT_TRUE(window.spADVf()->isVisible());
+  EXPECT_FALSE(window.spZLf()->isVisible());
+  EXPECT_EQ(window.SLabel2()->Caption(), QStringLiteral("Опись сведенний"));
   EXPECT_EQ(szvFile->state, -1);
-  ClickCell(window.sgADVNakop, 2, 1);
+  ClickCell(window.sgADVNakop(), 2, 1);
   EXPECT_EQ(session.sgADVStrah.Row(), 1);
-  QTest::mouseClick(window.sbZL, Qt::LeftButton);
-  EXPECT_TRUE(window.spZLf->isVisible());
+  QTest::mouseClick(window.sbZL(), Qt::LeftButton);
+  EXPECT_TRUE(window.spZLf()->isVisible());
 
   // Each tab, as the rows show it.
   // With everyone removed the title row is all that is left, and no longer fixed.
   const int rows[] = {3, 1, 1, 1, 1};
   for (int tab : {1, 2, 3, 4, 0}) {
-    ClickTab(window.tcZL, tab);
+    ClickTab(window.tcZL(), tab);
     EXPECT_EQ(session.tcZLIndex, tab);
-    EXPECT_EQ(window.sgZLStrah->model()->rowCount(), tab == 0 ? 3 : rows[tab]) << tab;
+    EXPECT_EQ(window.sgZLStrah()->model()->rowCount(), tab == 0 ? 3 : rows[tab]) << tab;
   }
-  ClickTab(window.tcZL, 3);
-  EXPECT_EQ(window.sgZLStrah->model()->headerData(0, Qt::Vertical).toString(),
+  ClickTab(window.tcZL(), 3);
+  EXPECT_EQ(window.sgZLStrah()->model()->headerData(0, Qt::Vertical).toString(),
             QStringLiteral("ЯКОВЛЕВ ИВАН ИВАНОВИЧ (2011-1)"));
-  ClickTab(window.tcZL, 0);
+  ClickTab(window.tcZL(), 0);
 
   // A surname letter by letter, lower case typed, upper case searched.
-  window.edFindFIO->setFocus();
-  Type(window.edFindFIO, QStringLiteral("п"));
-  EXPECT_EQ(window.edFindFIO->text(), QStringLiteral("П"));
+  window.edFindFIO()->setFocus();
+  Type(window.edFindFIO(), QStringLiteral("п"));
+  EXPECT_EQ(window.edFindFIO()->text(), QStringLiteral("П"));
   EXPECT_EQ(session.sgZLStrah.Row(), 2);
-  Type(window.edFindFIO, QStringLiteral("ет"));
+  Type(window.edFindFIO(), QStringLiteral("ет"));
   EXPECT_EQ(session.sgZLStrah.Row(), 2);
-  EXPECT_EQ(window.sgZLStrah->currentIndex().row(), 1);
-  Type(window.edFindFIO, QStringLiteral("х"));
+  EXPECT_EQ(window.sgZLStrah()->currentIndex().row(), 1);
+  Type(window.edFindFIO(), QStringLiteral("х"));
   EXPECT_EQ(session.sgZLStrah.Row(), 1);  // nothing begins so: row 1
   EXPECT_TRUE(messages.isEmpty());
 }
@@ -147,47 +147,47 @@ TEST(WindowFigures, AUserWorksTheWindowByKeyboard) {
   EXPECT_EQ(session.sgZLStrah.RowCount(), 3);
 
   // Tab walks the window as it reads, Shift+Tab walks back; a grid lets Tab go.
-  window.tvLF->setFocus();
-  const QList<QWidget*> order = {window.sbClearFiles, window.sbLoadFiles, window.sbZL,
-                                 window.sbADV,        window.sbPrint,     window.sbHelp,
-                                 window.tcZL->Tabs(), window.sgZLStrah,   window.sgZLNakop,
-                                 window.edFindFIO};
+  window.tvLF()->setFocus();
+  const QList<QWidget*> order = {window.sbClearFiles(), window.sbLoadFiles(), window.sbZL(),
+                                 window.sbADV(),        window.sbPrint(),     window.sbHelp(),
+                                 window.tcZL()->Tabs(), window.sgZLStrah(),   window.sgZLNakop(),
+                                 window.edFindFIO()};
   for (QWidget* next : order) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next) << next->accessibleName().toStdString();
   }
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-  EXPECT_EQ(QApplication::focusWidget(), window.sgZLNakop);
+  EXPECT_EQ(QApplication::focusWidget(), window.sgZLNakop());
   for (QWidget* named :
-       {static_cast<QWidget*>(window.tvLF), static_cast<QWidget*>(window.sbPrint),
-        static_cast<QWidget*>(window.sgZLStrah), static_cast<QWidget*>(window.edFindFIO)})
+       {static_cast<QWidget*>(window.tvLF()), static_cast<QWidget*>(window.sbPrint()),
+        static_cast<QWidget*>(window.sgZLStrah()), static_cast<QWidget*>(window.edFindFIO())})
     EXPECT_FALSE(named->accessibleName().isEmpty());
-  EXPECT_EQ(window.sbPrint->accessibleName(), QStringLiteral("Печать"));
+  EXPECT_EQ(window.sbPrint()->accessibleName(), QStringLiteral("Печать"));
 
   // Arrows move the figure: the partner follows and the source is marked.
-  window.sgZLStrah->setFocus();
-  QTest::keyClick(window.sgZLStrah, Qt::Key_Right);
-  QTest::keyClick(window.sgZLStrah, Qt::Key_Down);
+  window.sgZLStrah()->setFocus();
+  QTest::keyClick(window.sgZLStrah(), Qt::Key_Right);
+  QTest::keyClick(window.sgZLStrah(), Qt::Key_Down);
   EXPECT_EQ(session.sgZLStrah.Col(), 2);
   EXPECT_EQ(session.sgZLStrah.Row(), 2);
   EXPECT_EQ(session.sgZLNakop.Row(), 2);
   EXPECT_EQ(session.tvLF.NodeAt(3)->state, kPictureSourceMark);
 
   // Space and Enter press the styled buttons; the button shows that it has the focus.
-  window.sbADV->setFocus();
+  window.sbADV()->setFocus();
   const QImage unfocused = [&] {
-    window.sbZL->setFocus();
-    return window.sbADV->grab().toImage();
+    window.sbZL()->setFocus();
+    return window.sbADV()->grab().toImage();
   }();
-  window.sbADV->setFocus();
-  EXPECT_NE(window.sbADV->grab().toImage(), unfocused);
-  QTest::keyClick(window.sbADV, Qt::Key_Space);
+  window.sbADV()->setFocus();
+  EXPECT_NE(window.sbADV()->grab().toImage(), unfocused);
+  QTest::keyClick(window.sbADV(), Qt::Key_Space);
   EXPECT_TRUE(session.advShown);
-  QTest::keyClick(window.sbZL, Qt::Key_Return);
+  QTest::keyClick(window.sbZL(), Qt::Key_Return);
   EXPECT_FALSE(session.advShown);
 
   QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
-  EXPECT_EQ(QApplication::focusWidget(), window.edFindFIO);
+  EXPECT_EQ(QApplication::focusWidget(), window.edFindFIO());
   QString helpTitle;
   QTimer::singleShot(0, [&] {
     if (QWidget* help = QApplication::activeModalWidget()) {
@@ -216,7 +216,7 @@ TEST(WindowFigures, AUserWorksTheWindowByKeyboard) {
     return opened.size() < 3;
   };
   QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
-  window.gridMenu->actions().front()->trigger();
+  window.gridMenu()->actions().front()->trigger();
   ASSERT_EQ(dmRpt.Rpt.extraExports.size(), 1);
   dmRpt.Rpt.extraExports.front().run();
   ASSERT_EQ(proposed.size(), 3);

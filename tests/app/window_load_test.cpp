@@ -93,28 +93,28 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
              dir.WriteXml("u.xml", "no header")};
   // Every model stops the test at its first breach of the model rules.
   std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
-  for (QAbstractItemModel* model :
-       {static_cast<QAbstractItemModel*>(w.window.TreeModel()), w.window.sgZLStrah->model(),
-        w.window.sgZLNakop->model(), w.window.sgADVStrah->model(), w.window.sgADVNakop->model()})
+  for (QAbstractItemModel* model : {static_cast<QAbstractItemModel*>(w.window.TreeModel()),
+                                    w.window.sgZLStrah()->model(), w.window.sgZLNakop()->model(),
+                                    w.window.sgADVStrah()->model(), w.window.sgADVNakop()->model()})
     testers.push_back(std::make_unique<QAbstractItemModelTester>(
         model, QAbstractItemModelTester::FailureReportingMode::Fatal));
-  QTest::mouseClick(w.window.sbLoadFiles, Qt::LeftButton);
+  QTest::mouseClick(w.window.sbLoadFiles(), Qt::LeftButton);
 
   FileTreeModel& model = *w.window.TreeModel();
   ASSERT_EQ(model.rowCount(), 2);
   EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("000-000-000001(ООО \"Ромашка\")"));
   EXPECT_EQ(model.index(1, 0).data().toString(), QStringLiteral("НЕ СМОГ ПРОЧИТАТЬ"));
-  EXPECT_EQ(w.window.tvLF->currentIndex(), model.index(0, 0));
-  EXPECT_TRUE(w.window.tvLF->isExpanded(model.index(0, 0)));
+  EXPECT_EQ(w.window.tvLF()->currentIndex(), model.index(0, 0));
+  EXPECT_TRUE(w.window.tvLF()->isExpanded(model.index(0, 0)));
   // The grids as the screen reads them: text, then colour, bold and the selected cell's white.
   EXPECT_EQ(
-      Dump(*w.window.sgZLStrah->model()),
+      Dump(*w.window.sgZLStrah()->model()),
       std::vector<std::string>({" | Итого: (Н ? У) {b} | 2011-1 (Н ? У) {b}",
                                 "ИВАНОВ ИВАН ИВАНОВИЧ | 5 = 5 {#808080 b w} | 5,00 = 5,00",
                                 "ПЕТРОВ ИВАН ИВАНОВИЧ | 7 > 1 (6) {#008000} | 7,00 > 1,00 (6)"}));
-  EXPECT_EQ(w.window.sgADVStrah->model()->rowCount(), 2);
+  EXPECT_EQ(w.window.sgADVStrah()->model()->rowCount(), 2);
   EXPECT_TRUE(w.messages.isEmpty());
-  EXPECT_EQ(w.window.StatusText->text().left(7), QStringLiteral("Нажмите"));  // idle again
+  EXPECT_EQ(w.window.StatusText()->text().left(7), QStringLiteral("Нажмите"));  // idle again
 
   // Fonts by kind of node, and the marked source file in navy bold.
   const QFont base;
@@ -133,8 +133,8 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
             QColor(0, 0, 128));
 
   // Selecting the unreadable root by mouse changes nothing in the grids.
-  w.window.tvLF->setCurrentIndex(model.index(1, 0));
-  EXPECT_EQ(w.window.sgZLStrah->model()->rowCount(), 2);
+  w.window.tvLF()->setCurrentIndex(model.index(1, 0));
+  EXPECT_EQ(w.window.sgZLStrah()->model()->rowCount(), 2);
 }
 
 TEST(WindowLoad, TotalsArePaintedInTheirColours) {
@@ -143,8 +143,8 @@ TEST(WindowLoad, TotalsArePaintedInTheirColours) {
   w.files = {dir.WriteXml("a.xml", test::SzvFile(Org(), "2011-1",
                                                  {Person("А", "7", "1"), Person("Б", "1", "7"),
                                                   Person("В", "1", "1")}))};
-  QTest::mouseClick(w.window.sbLoadFiles, Qt::LeftButton);
-  TStringGrid* grid = w.window.sgZLStrah;
+  QTest::mouseClick(w.window.sbLoadFiles(), Qt::LeftButton);
+  TStringGrid* grid = w.window.sgZLStrah();
   grid->resize(800, 200);
   const QImage image = grid->grab().toImage();
   // Text colours found in the total column's cells, by row; the text is antialiased, so a
@@ -190,12 +190,12 @@ TEST(WindowLoad, NothingInterleavesWithALoadAndClosingWaitsForItsEnd) {
     w.window.sbClearFilesClick();
     w.window.sbLoadFilesClick();
     QTest::keyClick(&w.window, Qt::Key_O, Qt::ControlModifier);
-    QTest::keyClick(w.window.sbClearFiles, Qt::Key_Space);
-    QTest::keyClick(w.window.sbLoadFiles, Qt::Key_Return);
+    QTest::keyClick(w.window.sbClearFiles(), Qt::Key_Space);
+    QTest::keyClick(w.window.sbLoadFiles(), Qt::Key_Return);
     w.window.close();
     progress(status);
   };
-  QTest::mouseClick(w.window.sbLoadFiles, Qt::LeftButton);
+  QTest::mouseClick(w.window.sbLoadFiles(), Qt::LeftButton);
   EXPECT_GT(progressCalls, 0);
   EXPECT_EQ(dialogs, 1);
   int fileNodes = 0;  // neither cleared nor loaded twice
