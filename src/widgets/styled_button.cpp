@@ -40,17 +40,17 @@ void TSButton::SetAlignment(TAlignment alignment) {
 }
 
 void TSButton::SetImageIndex(int index) {
-  if (index == image_index_) return;
-  image_index_ = index;
+  if (index == imageIndex_) return;
+  imageIndex_ = index;
   update();
 }
 
 void TSButton::SetImageList(TImageList* list) {
-  disconnect(image_list_gone_);
-  image_list_ = list;
+  disconnect(imageListGone_);
+  imageList_ = list;
   if (list != nullptr) {
-    image_list_gone_ = connect(list, &QObject::destroyed, this, [this] {
-      image_list_ = nullptr;
+    imageListGone_ = connect(list, &QObject::destroyed, this, [this] {
+      imageList_ = nullptr;
       update();
     });
   }
@@ -78,8 +78,8 @@ void TSButton::SetColor(const QColor& color) {
 }
 
 EdgeKind TSButton::Edge() const {
-  if (pressed_ && mouse_over_) return flat_ ? EdgeKind::SunkenOuter : EdgeKind::Sunken;
-  if (!flat_ || mouse_over_) return EdgeKind::Raised;
+  if (pressed_ && mouseOver_) return flat_ ? EdgeKind::SunkenOuter : EdgeKind::Sunken;
+  if (!flat_ || mouseOver_) return EdgeKind::Raised;
   return EdgeKind::RaisedInner;
 }
 
@@ -89,19 +89,19 @@ void TSButton::paintEvent(QPaintEvent*) {
   painter.fillRect(whole, Color());
 
   QRect content = whole.adjusted(2, 2, -2, -2);
-  if (pressed_ && mouse_over_) content.translate(1, 1);
+  if (pressed_ && mouseOver_) content.translate(1, 1);
 
-  if (image_list_ != nullptr && image_index_ >= 0) {
+  if (imageList_ != nullptr && imageIndex_ >= 0) {
     // Integer division truncates towards zero, which is the placement wanted on small buttons.
     const QPoint at(content.left() + 2,
-                    content.top() + 2 + (content.height() - 4) / 2 - image_list_->Height() / 2);
+                    content.top() + 2 + (content.height() - 4) / 2 - imageList_->Height() / 2);
     if (isEnabled()) {
-      image_list_->Draw(painter, at, image_index_);
+      imageList_->Draw(painter, at, imageIndex_);
     } else {
-      image_list_->DrawBlend25(painter, at, image_index_, kDisabledImageBlend);
+      imageList_->DrawBlend25(painter, at, imageIndex_, kDisabledImageBlend);
     }
     // The caption makes room even when the index is past the end of the list.
-    content.setLeft(content.left() + image_list_->Width() + 4);
+    content.setLeft(content.left() + imageList_->Width() + 4);
   }
   content.adjust(2, 0, -2, 0);
 
@@ -129,29 +129,29 @@ void TSButton::paintEvent(QPaintEvent*) {
 
 void TSButton::MouseEntered() {
   if (flat_) {
-    if (mouse_over_) return;
-    mouse_over_ = true;
+    if (mouseOver_) return;
+    mouseOver_ = true;
     update();
   } else {
-    mouse_over_ = true;
+    mouseOver_ = true;
     if (pressed_) update();
   }
 }
 
 void TSButton::MouseLeft() {
   if (flat_) {
-    if (!mouse_over_) return;
-    mouse_over_ = false;
+    if (!mouseOver_) return;
+    mouseOver_ = false;
     update();
   } else {
-    mouse_over_ = false;
+    mouseOver_ = false;
     if (pressed_) update();
   }
 }
 
 void TSButton::HoldDown() {
   pressed_ = true;
-  mouse_over_ = true;
+  mouseOver_ = true;
   update();
 }
 
@@ -168,7 +168,7 @@ void TSButton::leaveEvent(QEvent* event) {
 void TSButton::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   HoldDown();
-  click_armed_ = true;
+  clickArmed_ = true;
 }
 
 // Qt holds enter and leave back while the mouse is grabbed; the look must follow the pointer
@@ -176,8 +176,8 @@ void TSButton::mousePressEvent(QMouseEvent* event) {
 void TSButton::mouseMoveEvent(QMouseEvent* event) {
   if (!pressed_) return;
   const bool inside = rect().contains(event->position().toPoint());
-  if (inside && !mouse_over_) MouseEntered();
-  if (!inside && mouse_over_) MouseLeft();
+  if (inside && !mouseOver_) MouseEntered();
+  if (!inside && mouseOver_) MouseLeft();
 }
 
 void TSButton::mouseReleaseEvent(QMouseEvent* event) {
@@ -186,8 +186,8 @@ void TSButton::mouseReleaseEvent(QMouseEvent* event) {
     pressed_ = false;
     update();
   }
-  const bool click = click_armed_ && rect().contains(event->position().toPoint());
-  click_armed_ = false;
+  const bool click = clickArmed_ && rect().contains(event->position().toPoint());
+  clickArmed_ = false;
   if (click) emit clicked();
 }
 
@@ -207,7 +207,7 @@ void TSButton::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Space:
       // Held down like the mouse's press; the click comes with the release.
-      space_down_ = true;
+      spaceDown_ = true;
       HoldDown();
       event->accept();
       return;
@@ -222,13 +222,13 @@ void TSButton::keyPressEvent(QKeyEvent* event) {
 }
 
 void TSButton::keyReleaseEvent(QKeyEvent* event) {
-  if (event->key() != Qt::Key_Space || event->isAutoRepeat() || !space_down_) {
+  if (event->key() != Qt::Key_Space || event->isAutoRepeat() || !spaceDown_) {
     QWidget::keyReleaseEvent(event);
     return;
   }
-  space_down_ = false;
+  spaceDown_ = false;
   pressed_ = false;
-  mouse_over_ = underMouse();
+  mouseOver_ = underMouse();
   update();
   event->accept();
   emit clicked();
@@ -241,10 +241,10 @@ void TSButton::focusInEvent(QFocusEvent* event) {
 
 // Losing the focus while Space is held cancels that press, as a pointer released elsewhere does.
 void TSButton::focusOutEvent(QFocusEvent* event) {
-  if (space_down_) {
-    space_down_ = false;
+  if (spaceDown_) {
+    spaceDown_ = false;
     pressed_ = false;
-    mouse_over_ = false;
+    mouseOver_ = false;
   }
   update();
   QWidget::focusOutEvent(event);

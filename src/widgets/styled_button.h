@@ -26,11 +26,11 @@ class TSButton : public QWidget {
   void SetAlignment(TAlignment alignment);
 
   // Index of the picture in ImageList(); a negative index means no picture.
-  int ImageIndex() const { return image_index_; }
+  int ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int index);
 
   // Not owned. When the list is destroyed the button forgets it and repaints without picture.
-  TImageList* ImageList() const { return image_list_; }
+  TImageList* ImageList() const { return imageList_; }
   void SetImageList(TImageList* list);
 
   bool Flat() const { return flat_; }
@@ -39,7 +39,7 @@ class TSButton : public QWidget {
   // The left button went down on the button and has not been released yet.
   bool Pressed() const { return pressed_; }
   // The pointer is over the button (while held down, it follows the pointer as well).
-  bool MouseOver() const { return mouse_over_; }
+  bool MouseOver() const { return mouseOver_; }
 
   // One line; "&" underlines the next character and "&&" shows an ampersand.
   const QString& Caption() const { return caption_; }
@@ -78,14 +78,14 @@ class TSButton : public QWidget {
   void HoldDown();
 
   TAlignment alignment_ = taCenter;
-  int image_index_ = -1;
-  QPointer<TImageList> image_list_;
-  QMetaObject::Connection image_list_gone_;
+  int imageIndex_ = -1;
+  QPointer<TImageList> imageList_;
+  QMetaObject::Connection imageListGone_;
   bool pressed_ = false;
-  bool mouse_over_ = false;
+  bool mouseOver_ = false;
   bool flat_ = false;
-  bool click_armed_ = false;
-  bool space_down_ = false;
+  bool clickArmed_ = false;
+  bool spaceDown_ = false;
   QString caption_;
 };
 

@@ -51,15 +51,15 @@ void TSLabel::SetLayout(TTextLayout layout) {
 }
 
 void TSLabel::SetGapX(int gap) {
-  if (gap < width() && Assign(gap_x_, gap)) update();
+  if (gap < width() && Assign(gapX_, gap)) update();
 }
 
 void TSLabel::SetGapY(int gap) {
-  if (gap < height() && Assign(gap_y_, gap)) update();
+  if (gap < height() && Assign(gapY_, gap)) update();
 }
 
 void TSLabel::SetWordWrap(bool wrap) {
-  if (Assign(word_wrap_, wrap)) update();
+  if (Assign(wordWrap_, wrap)) update();
 }
 
 void TSLabel::SetTransparent(bool transparent) {
@@ -108,15 +108,15 @@ void TSLabel::paintEvent(QPaintEvent*) {
   }
 
   // The text may run past its rectangle; only the label's own bounds clip it.
-  int flags = (word_wrap_ ? Qt::TextWordWrap : Qt::TextSingleLine) | Qt::TextDontClip;
+  int flags = (wordWrap_ ? Qt::TextWordWrap : Qt::TextSingleLine) | Qt::TextDontClip;
   QRect text = rect();
   switch (alignment_) {
     case taLeftJustify:
-      text.setLeft(text.left() + gap_x_);
+      text.setLeft(text.left() + gapX_);
       flags |= Qt::AlignLeft;
       break;
     case taRightJustify:
-      text.setRight(text.right() - gap_x_);
+      text.setRight(text.right() - gapX_);
       flags |= Qt::AlignRight;
       break;
     case taCenter:
@@ -125,15 +125,15 @@ void TSLabel::paintEvent(QPaintEvent*) {
   }
   switch (layout_) {
     case tlTop:
-      text.setTop(text.top() + gap_y_);
+      text.setTop(text.top() + gapY_);
       flags |= Qt::AlignTop;
       break;
     case tlCenter:
-      flags |= word_wrap_ ? Qt::AlignTop : Qt::AlignVCenter;
+      flags |= wordWrap_ ? Qt::AlignTop : Qt::AlignVCenter;
       break;
     case tlBottom:
-      text.setBottom(text.bottom() - gap_y_);
-      flags |= word_wrap_ ? Qt::AlignTop : Qt::AlignBottom;
+      text.setBottom(text.bottom() - gapY_);
+      flags |= wordWrap_ ? Qt::AlignTop : Qt::AlignBottom;
       break;
   }
   if (style_ == lbLotus) text.adjust(0, 0, -2, -2);

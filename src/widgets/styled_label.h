@@ -33,15 +33,15 @@ class TSLabel : public QWidget {
 
   // Distance of left- or right-aligned text from its side; ignored when centred. A value not
   // below the current width is refused silently; negative values are taken.
-  int GapX() const { return gap_x_; }
+  int GapX() const { return gapX_; }
   void SetGapX(int gap);
 
   // As GapX, for top- or bottom-placed text against the current height.
-  int GapY() const { return gap_y_; }
+  int GapY() const { return gapY_; }
   void SetGapY(int gap);
 
   // Wrapped text always starts at the top; centring and bottom placement apply to one line only.
-  bool WordWrap() const { return word_wrap_; }
+  bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool wrap);
 
   // True leaves the background unpainted; the lbLotus plate is drawn either way.
@@ -69,9 +69,9 @@ class TSLabel : public QWidget {
   TLabelStyle style_ = lbSimple;
   TAlignment alignment_ = taLeftJustify;
   TTextLayout layout_ = tlTop;
-  int gap_x_ = 0;
-  int gap_y_ = 0;
-  bool word_wrap_ = false;
+  int gapX_ = 0;
+  int gapY_ = 0;
+  bool wordWrap_ = false;
   bool transparent_ = true;
   bool flat_ = false;
   QString caption_;

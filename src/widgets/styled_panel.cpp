@@ -14,7 +14,7 @@ constexpr int kModalFrameWidth = 3;
 
 TSPanel::TSPanel(QWidget* parent) : QWidget(parent) {
   resize(185, 41);
-  const int frame = FrameWidth(border_style_);
+  const int frame = FrameWidth(borderStyle_);
   setContentsMargins(frame, frame, frame, frame);
 }
 
@@ -27,8 +27,8 @@ int TSPanel::FrameWidth(TSBorderStyle style) {
 }
 
 void TSPanel::SetBorderStyle(TSBorderStyle style) {
-  if (style == border_style_) return;
-  border_style_ = style;
+  if (style == borderStyle_) return;
+  borderStyle_ = style;
   const int frame = FrameWidth(style);
   setContentsMargins(frame, frame, frame, frame);
   repaint();
@@ -47,22 +47,22 @@ void TSPanel::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), Color());
   const QPalette& colors = palette();
   QRect frame = rect();
-  if (border_style_ & bModalFrame) {
+  if (borderStyle_ & bModalFrame) {
     frame = DrawEdge(painter, frame, EdgeKind::Raised, colors);
     frame = FillRing(painter, frame, colors.color(QPalette::Active, QPalette::Button));
   }
-  if (border_style_ & bStaticEdge) frame = DrawEdge(painter, frame, EdgeKind::SunkenOuter, colors);
-  if (border_style_ & bClientEdge) DrawEdge(painter, frame, EdgeKind::Sunken, colors);
+  if (borderStyle_ & bStaticEdge) frame = DrawEdge(painter, frame, EdgeKind::SunkenOuter, colors);
+  if (borderStyle_ & bClientEdge) DrawEdge(painter, frame, EdgeKind::Sunken, colors);
 }
 
 void TSPanel::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) click_armed_ = true;
+  if (event->button() == Qt::LeftButton) clickArmed_ = true;
 }
 
 void TSPanel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const bool click = click_armed_ && rect().contains(event->position().toPoint());
-  click_armed_ = false;
+  const bool click = clickArmed_ && rect().contains(event->position().toPoint());
+  clickArmed_ = false;
   if (click) emit clicked();
 }
 

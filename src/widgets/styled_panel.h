@@ -20,7 +20,7 @@ class TSPanel : public QWidget {
  public:
   explicit TSPanel(QWidget* parent = nullptr);
 
-  TSBorderStyle BorderStyle() const { return border_style_; }
+  TSBorderStyle BorderStyle() const { return borderStyle_; }
   // An equal value changes nothing; another one re-frames and repaints the panel at once.
   void SetBorderStyle(TSBorderStyle style);
 
@@ -43,8 +43,8 @@ class TSPanel : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  TSBorderStyle border_style_ = bModalFrame;
-  bool click_armed_ = false;
+  TSBorderStyle borderStyle_ = bModalFrame;
+  bool clickArmed_ = false;
 };
 
 }  // namespace lorvi
