@@ -519,13 +519,7 @@ template <typename Action>
 void TfMainMDI::Guarded(Action action) {
   if (session_.Busy()) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  try {
-    action();
-  } catch (const LorviError& e) {
-    session_.ShowError(e.what());
-  } catch (const std::exception& e) {
-    session_.ShowError(Utf8ToCp1251(e.what()));
-  }
+  session_.Guarded(action);
   QApplication::restoreOverrideCursor();
   ShowSession();
   if (closeWhenIdle_ && !session_.Busy()) {

@@ -130,7 +130,8 @@ class TfMainMDI : public QMainWindow {
   void ConnectHandlers();
   // Tab order, shortcuts and the names that screen readers announce.
   void SetUpKeyboard();
-  // Runs a user action; a failure is shown in the error box and the program goes on.
+  // Runs a user action, unless a load or a reading is under way, under a busy cursor and through
+  // the session's failure boundary; then shows the session as the action left it.
   template <typename Action>
   void Guarded(Action action);
   void ShowMessage(const std::string& text1251);

@@ -62,17 +62,6 @@ void Session::Progress(const std::string& status) {
   if (onProgress) onProgress(status);
 }
 
-template <typename Action>
-void Session::Guarded(Action action) {
-  try {
-    action();
-  } catch (const LorviError& e) {
-    ShowError(e.what());
-  } catch (const std::exception& e) {
-    ShowError(Utf8ToCp1251(e.what()));
-  }
-}
-
 namespace {
 
 // One box for the files of a load that a third organisation would need: a single file keeps its

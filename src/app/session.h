@@ -1,11 +1,14 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "intake/file_tree.h"
+#include "intake/lorvi_error.h"
+#include "intake/text1251.h"
 #include "print/print_table.h"
 #include "store/org_store.h"
 #include "view/text_grid.h"
@@ -96,6 +99,18 @@ class Session {
 
   // Shows a failure of a user action in the error box.
   void ShowError(const std::string& text1251);
+  // The one failure boundary of the program's actions: runs `action`; a failure is shown in the
+  // error box, what the action changed before it stays, and the program goes on.
+  template <typename Action>
+  void Guarded(Action action) {
+    try {
+      action();
+    } catch (const LorviError& e) {
+      ShowError(e.what());
+    } catch (const std::exception& e) {
+      ShowError(Utf8ToCp1251(e.what()));
+    }
+  }
   void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
   // Shows a message box of the program's own (code page 1251).
   void ShowMessage(const std::string& text1251);
@@ -119,9 +134,6 @@ class Session {
 
  private:
   void Progress(const std::string& status);
-  // Runs `action` unless other work runs; a failure goes to the error box.
-  template <typename Action>
-  void Guarded(Action action);
 
   MessageSink messageSink_;
   int busy_ = 0;
