@@ -28,20 +28,21 @@ constexpr std::string_view kFormSPV1 = "СПВ-1"_w;
 bool ScanHeader(const std::string& path, HeaderInfo& info) {
   info = HeaderInfo{};
   if (!FileExists(path)) return false;
+  return ScanHeaderLines(ReadLineList(path), info);
+}
 
+bool ScanHeaderLines(const LineList& lines, HeaderInfo& info) {
+  info = HeaderInfo{};
   std::array<std::string, kElementCount> values;
   int count = 0;
-  {
-    const LineList lines = ReadLineList(path);
-    std::string found;
-    for (std::size_t i = 0; i < lines.Count() && count != 6; ++i) {
-      const std::string_view line = lines.Line(i);
-      for (int e = 0; e < kElementCount; ++e) {
-        if (!values[e].empty()) continue;
-        if (ExtractTagValue(line, kElementNames[e], found)) {
-          ++count;
-          values[e] = found;
-        }
+  std::string found;
+  for (std::size_t i = 0; i < lines.Count() && count != 6; ++i) {
+    const std::string_view line = lines.Line(i);
+    for (int e = 0; e < kElementCount; ++e) {
+      if (!values[e].empty()) continue;
+      if (ExtractTagValue(line, kElementNames[e], found)) {
+        ++count;
+        values[e] = found;
       }
     }
   }

@@ -45,23 +45,66 @@ unsigned BodyTagsOf(std::string_view line) {
   return found;
 }
 
-}  // namespace
-
-void ReadZLFile(OrgStore& store, int slot, const std::string& path, std::string_view periodKey,
-                const AfterRecord& afterRecord) {
-  const int column = PeriodColumn(store.ZLInfo, slot, periodKey);
-  LineList lines = ReadLineList(path);
-
+// Walks the file head and returns the number of records it announces.
+int RecordCount(LineList& lines) {
   DropBefore(lines, "<СоставДокументов>"_w);
   DropBefore(lines, "<НаличиеДокументов>"_w);
   DropBefore(lines, "<Количество>"_w);
   const std::string countText = TagValue(lines.Line(0), "Количество"_w);
   const auto count = ParseInteger(countText);
   if (!count) ThrowNotInteger(countText);
+  return *count;
+}
 
+// One record, from its opening line to before its closing line, into `sink`.
+template <typename Sink>
+void ScanRecord(LineList& lines, std::string_view periodEntry, Sink& sink, std::string& key,
+                std::string& value) {
+  DropBefore(lines, kRecordOpen);
+  DropBefore(lines, "<ФИО>"_w);
+  lines.DropFront(1);
+  ExtractTagValue(lines.Line(0), "Фамилия"_w, value);
+  key = value;
+  lines.DropFront(1);
+  ExtractTagValue(lines.Line(0), "Имя"_w, value);
+  key.append(" ").append(value);
+  lines.DropFront(1);
+  ExtractTagValue(lines.Line(0), "Отчество"_w, value);
+  key.append(" ").append(value);
+  sink.Row(key);
+
+  std::size_t i = 0;  // from the patronymic line
+  for (;; ++i) {
+    unsigned tags = BodyTagsOf(lines.Line(i));
+    if (tags & kHasClose) break;
+    if (tags & kHasInsurance) {
+      ReadAmountBlock(lines, i, FileReading::kStrahN, sink, value);
+      i += 2;
+      tags = BodyTagsOf(lines.Line(i));
+    }
+    if (tags & kHasFunded) {
+      ReadAmountBlock(lines, i, FileReading::kNakopN, sink, value);
+      i += 2;
+      tags = BodyTagsOf(lines.Line(i));
+    }
+    if (tags & kHasEndDate) {
+      ExtractTagValue(lines.Line(i), "ДатаКонцаПериода"_w, value);
+      if (EndsBeforePeriodEnd(value, periodEntry)) sink.Dismissed();
+    }
+  }
+  lines.DropFront(i);
+}
+
+}  // namespace
+
+void ReadZLFile(OrgStore& store, int slot, const std::string& path, std::string_view periodKey,
+                const AfterRecord& afterRecord) {
+  const int column = PeriodColumn(store.ZLInfo, slot, periodKey);
+  LineList lines = ReadLineList(path);
+  const int count = RecordCount(lines);
   const std::string sourceName = Utf8ToCp1251(FileNameOf(path));
   const std::string periodEntry = std::string(periodKey) + "=" + std::to_string(column);
-  for (int n = 0; n < *count; ++n) {
+  for (int n = 0; n < count; ++n) {
     ReadZLRecord(store, slot, column, periodEntry, sourceName, lines);
     if (afterRecord) afterRecord();
   }
@@ -70,48 +113,30 @@ void ReadZLFile(OrgStore& store, int slot, const std::string& path, std::string_
 
 void ReadZLRecord(OrgStore& store, int slot, int column, std::string_view periodEntry,
                   std::string_view sourceName, LineList& lines) {
-  TInfo& info = store.ZLInfo[slot];
-  const char separator = store.decimalSeparator;
+  StoreSink sink(store.ZLInfo[slot], column, periodEntry, true, sourceName, store.decimalSeparator);
+  std::string key, value;
+  ScanRecord(lines, periodEntry, sink, key, value);
+}
 
-  DropBefore(lines, kRecordOpen);
-  DropBefore(lines, "<ФИО>"_w);
-  lines.DropFront(1);
-  const std::string surname = TagValue(lines.Line(0), "Фамилия"_w);
-  lines.DropFront(1);
-  const std::string firstName = TagValue(lines.Line(0), "Имя"_w);
-  lines.DropFront(1);
-  const std::string patronymic = TagValue(lines.Line(0), "Отчество"_w);
+void ReadZLSteps(LineList& lines, FileReading& reading, char separator) {
+  const int count = RecordCount(lines);
+  // Whether an end date counts depends on the period's key alone, never on the column number
+  // that the entry ends in, which only the store knows.
+  const std::string periodEntry = reading.periodKey + "=";
+  StepSink sink(reading, separator);
+  std::string key, value;
+  for (int n = 0; n < count; ++n) ScanRecord(lines, periodEntry, sink, key, value);
+}
 
-  const int row = KeyRow(info, surname + " " + firstName + " " + patronymic);
-  PutAmount(info.SrcFile, row, column, sourceName, false, separator);
-
-  std::size_t i = 0;  // from the patronymic line
-  for (;; ++i) {
-    unsigned tags = BodyTagsOf(lines.Line(i));
-    if (tags & kHasClose) break;
-    if (tags & kHasInsurance) {
-      ReadAmountBlock(lines, i, info.StrahN, info.StrahU, row, column, separator);
-      i += 2;
-      tags = BodyTagsOf(lines.Line(i));
-    }
-    if (tags & kHasFunded) {
-      ReadAmountBlock(lines, i, info.NakopN, info.NakopU, row, column, separator);
-      i += 2;
-      tags = BodyTagsOf(lines.Line(i));
-    }
-    if ((tags & kHasEndDate) &&
-        EndsBeforePeriodEnd(TagValue(lines.Line(i), "ДатаКонцаПериода"_w), periodEntry)) {
-      std::string mark = "1|" + std::string(periodEntry);
-      auto& dismissed = info.Dismissed;
-      if (dismissed.size() > static_cast<std::size_t>(row)) {
-        dismissed[row] = std::move(mark);
-      } else {
-        dismissed.resize(static_cast<std::size_t>(row));
-        dismissed.push_back(std::move(mark));
-      }
-    }
+void MarkDismissed(TInfo& info, int row, std::string_view periodEntry) {
+  std::string mark = "1|" + std::string(periodEntry);
+  auto& dismissed = info.Dismissed;
+  if (dismissed.size() > static_cast<std::size_t>(row)) {
+    dismissed[static_cast<std::size_t>(row)] = std::move(mark);
+  } else {
+    dismissed.resize(static_cast<std::size_t>(row));
+    dismissed.push_back(std::move(mark));
   }
-  lines.DropFront(i);
 }
 
 bool EndsBeforePeriodEnd(std::string_view dateText, std::string_view periodEntry) {

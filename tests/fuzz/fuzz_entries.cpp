@@ -194,10 +194,6 @@ std::string PeriodFor(std::string_view bytes, const std::string& path) {
 }
 
 std::string CheckInfo(const TInfo& info, bool marks) {
-  if (info.Rows.Count() > static_cast<std::size_t>(kMaxRows))
-    return std::to_string(info.Rows.Count()) + " rows stored";
-  if (info.Periods.Count() > static_cast<std::size_t>(kMaxPeriods))
-    return std::to_string(info.Periods.Count()) + " periods stored";
   if (info.Dismissed.size() > info.Rows.Count())
     return "dismissal marks beyond the last row (" + std::to_string(info.Dismissed.size()) + ")";
   if (!marks && !info.Dismissed.empty()) return "dismissal marks in the inventories";
@@ -233,8 +229,8 @@ std::string CheckCells(const TInfo& info, const std::set<std::string>& texts, ch
                                                           {&info.StrahU, "StrahU"},
                                                           {&info.NakopN, "NakopN"},
                                                           {&info.NakopU, "NakopU"}};
-  const int rows = std::min<int>(static_cast<int>(info.Rows.Count()), kMaxRows);
-  const int cols = std::min<int>(static_cast<int>(info.Periods.Count()), kMaxPeriods);
+  const int rows = static_cast<int>(info.Rows.Count());
+  const int cols = static_cast<int>(info.Periods.Count());
   for (int row = 0; row < rows; ++row)
     for (int col = 0; col < cols; ++col) {
       for (const auto& [matrix, name] : matrices) {

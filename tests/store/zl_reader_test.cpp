@@ -288,14 +288,13 @@ TEST_F(ZLReader, ReadingLetsMessagesThroughAfterEachRecord) {
   EXPECT_EQ(calls, 3);
 }
 
-TEST_F(ZLReader, TooManyPersonsStopsWithOurMessage) {
+TEST_F(ZLReader, MorePersonsThanEverBeforeAreReadWhole) {
   std::string body;
-  for (int i = 0; i < kMaxRows + 1; ++i) body += Record("П" + std::to_string(i), Strah("1", "1"));
-  const std::string path = Write(Head(std::to_string(kMaxRows + 1)) + body + kTail);
-  EXPECT_EQ(Read(path, "2011-1"),
-            "Организация не прочитана: более 4501 застрахованных лиц или категорий.");
-  EXPECT_EQ(info().Rows.Count(), 4501u);
-  EXPECT_EQ(Cell(info().StrahN, "П4500 ИВАН ИВАНОВИЧ", 0), "1,00");
+  for (int i = 0; i < 6000; ++i) body += Record("П" + std::to_string(i), Strah("1", "1"));
+  const std::string path = Write(Head("6000") + body + kTail);
+  EXPECT_EQ(Read(path, "2011-1"), "");
+  EXPECT_EQ(info().Rows.Count(), 6000u);
+  EXPECT_EQ(Cell(info().StrahN, "П5999 ИВАН ИВАНОВИЧ", 0), "1,00");
 }
 
 }  // namespace
