@@ -250,12 +250,23 @@ void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
 // Writes the organisation's records of each period, each followed by its inventory when asked.
 void WriteReports(const Organisation& org, const std::vector<PeriodReport>& reports,
                   bool inventories, const std::vector<bool>& skewed,
-                  const std::filesystem::path& dir, int& number, std::vector<CorpusFile>& out) {
+                  const std::filesystem::path& dir, int& number, std::vector<CorpusFile>& out,
+                  int perFile = 0) {
   for (std::size_t p = 0; p < reports.size(); ++p) {
     const Period& period = reports[p].period;
-    std::string name = FileName(org, period, number++);
-    WriteBytes(dir / name, IndividualRecordsFile(org, reports[p], name));
-    out.push_back({dir / name, FileKind::kIndividualRecords});
+    const std::size_t count = reports[p].records.size();
+    const std::size_t chunk = perFile > 0 ? static_cast<std::size_t>(perFile) : count;
+    std::string name;
+    for (std::size_t from = 0; from < count || from == 0; from += chunk) {
+      PeriodReport part{period, {}};
+      const auto begin = reports[p].records.begin() + static_cast<std::ptrdiff_t>(from);
+      part.records.assign(begin,
+                          begin + static_cast<std::ptrdiff_t>(std::min(chunk, count - from)));
+      name = FileName(org, period, number++);
+      WriteBytes(dir / name, IndividualRecordsFile(org, part, name));
+      out.push_back({dir / name, FileKind::kIndividualRecords});
+      if (chunk == 0) break;
+    }
     if (!inventories) continue;
     InventoryTotals totals = TotalsOf(org, reports[p]);
     if (p < skewed.size() && skewed[p] && !totals.categories.empty()) {
@@ -518,7 +529,7 @@ std::vector<CorpusFile> WriteCorpus(const CorpusOptions& options,
     const auto reports =
         MakeReports(rng, org, options.periods, options.leavers, options.discrepancies);
     int number = 1;
-    WriteReports(org, reports, options.inventories, skewed, dir, number, out);
+    WriteReports(org, reports, options.inventories, skewed, dir, number, out, options.perFile);
     if (o == 0 && options.unreadable && !reports.empty())
       WriteUnreadable(org, reports.front(), reports.front().records.size(), dir, number, out);
   }

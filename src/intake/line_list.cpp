@@ -74,7 +74,9 @@ std::string_view LineList::Line(std::size_t index) const {
 
 void LineList::DropFront(std::size_t n) { start_ += n < Count() ? n : Count(); }
 
-LineList ReadLineList(const std::string& path) {
+LineList ReadLineList(const std::string& path) { return LineList(ReadFileBytes(path)); }
+
+std::string ReadFileBytes(const std::string& path) {
   // Only regular files: a pipe or a device could block or never end.
   std::error_code ec;
   if (!std::filesystem::is_regular_file(NativePath(path), ec)) ThrowCannotOpen(path);
@@ -99,7 +101,7 @@ LineList ReadLineList(const std::string& path) {
   const bool failed = std::ferror(file) != 0;
   std::fclose(file);
   if (failed) ThrowCannotOpen(path);
-  return LineList(std::move(bytes));
+  return bytes;
 }
 
 bool FileExists(const std::string& path) {

@@ -42,6 +42,9 @@ class LineList {
 // "Cannot open file <path>".
 LineList ReadLineList(const std::string& path);
 
+// The bytes of the whole file at `path`, with the same failures as ReadLineList.
+std::string ReadFileBytes(const std::string& path);
+
 // True when a regular file (not a folder, pipe or device) is at `path`.
 bool FileExists(const std::string& path);
 

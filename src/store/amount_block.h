@@ -29,8 +29,9 @@ class StoreSink {
         sourceName_(sourceName),
         separator_(separator) {}
 
-  void Row(std::string_view key) {
-    row_ = KeyRow(info_, key);
+  void Row(std::string_view key) { Row(key, KeyedList::FoldedHash(key)); }
+  void Row(std::string_view key, std::size_t foldedHash) {
+    row_ = KeyRow(info_, key, foldedHash);
     if (named_) PutAmount(info_.SrcFile, row_, column_, sourceName_, false, separator_);
   }
   void Amount(FileReading::Matrix matrix, std::string_view text) {

@@ -40,7 +40,9 @@ FileReading ReadAlone(const std::string& path, std::string_view periodKey, char 
 }  // namespace
 
 void FileReading::AddRow(std::string_view key) {
-  steps.push_back({Step::Op::kRow, kStrahN, false, Offset(texts.size()), Offset(key.size())});
+  Step step{Step::Op::kRow, kStrahN, false, Offset(texts.size()), Offset(key.size())};
+  step.hash = KeyedList::FoldedHash(key);
+  steps.push_back(step);
   texts.append(key);
 }
 
@@ -102,7 +104,7 @@ void MergeReading(OrgStore& store, int slot, const FileReading& reading,
   for (const FileReading::Step& step : reading.steps) {
     switch (step.op) {
       case FileReading::Step::Op::kRow:
-        sink.Row(reading.TextOf(step));
+        sink.Row(reading.TextOf(step), step.hash);
         break;
       case FileReading::Step::Op::kAmount:
         sink.Amount(step.matrix, reading.TextOf(step),

@@ -33,6 +33,7 @@ struct FileReading {
     std::uint32_t text = 0;  // the row key, or an amount's text that does not convert, in `texts`
     std::uint32_t size = 0;
     Amount4 value = 0;
+    std::size_t hash = 0;  // for a row: KeyedList::FoldedHash of its key
   };
 
   Kind kind = Kind::kPassedOver;

@@ -60,7 +60,11 @@ int PeriodColumn(InfoStore& store, int slot, std::string_view periodKey) {
 }
 
 int KeyRow(TInfo& info, std::string_view key) {
-  const long at = info.Rows.IndexOfName(key);
+  return KeyRow(info, key, KeyedList::FoldedHash(key));
+}
+
+int KeyRow(TInfo& info, std::string_view key, std::size_t foldedHash) {
+  const long at = info.Rows.IndexOfName(key, foldedHash);
   if (at >= 0) return static_cast<int>(at);
   return static_cast<int>(info.Rows.Append(key, std::to_string(info.Rows.Count())));
 }
@@ -81,7 +85,8 @@ void AddAmount(TAAS& matrix, int row, int column, std::string_view text,
     cell.assign(text);
     return;
   }
-  const auto current = ParseAmount(cell, separator);
+  // Most cells are added to once, from their initial "0".
+  const auto current = cell == "0" ? std::optional<Amount4>(0) : ParseAmount(cell, separator);
   if (!current) return;  // an unreadable cell stays unreadable, whatever follows
   if (!value) {
     cell.assign(text);

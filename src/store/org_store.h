@@ -62,6 +62,8 @@ int PeriodColumn(InfoStore& store, int slot, std::string_view periodKey);
 
 // The row of `key` in `info`, added as the next row when it is new.
 int KeyRow(TInfo& info, std::string_view key);
+// The same with KeyedList::FoldedHash(key) worked out beforehand.
+int KeyRow(TInfo& info, std::string_view key, std::size_t foldedHash);
 
 // Stores `text` into the cell, or adds it to the cell's amount when `accumulate` is true.
 // "???" always sets "???"; a cell whose text does not convert keeps it when accumulating;

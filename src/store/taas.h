@@ -18,17 +18,17 @@ class TAAS {
   // The cell's text; a negative index fails with "Range check error".
   const std::string& Get(int row, int column) const {
     if (row < 0 || column < 0) ThrowOutside();
-    if (static_cast<std::size_t>(row) >= used_) return initial_;
-    const std::vector<std::string>& r = rows_[static_cast<std::size_t>(row)];
-    return static_cast<std::size_t>(column) < r.size() ? r[static_cast<std::size_t>(column)]
-                                                       : initial_;
+    if (static_cast<std::size_t>(column) >= used_) return initial_;
+    const std::vector<std::string>& cells = columns_[static_cast<std::size_t>(column)];
+    return static_cast<std::size_t>(row) < cells.size() ? cells[static_cast<std::size_t>(row)]
+                                                        : initial_;
   }
 
   // The cell for writing, holding the initial text when it was never written; the matrix grows
   // to take it. A negative index fails with "Range check error".
   std::string& At(int row, int column);
 
-  // Every cell back to the initial text. The rows' storage stays for the next reading.
+  // Every cell back to the initial text. The columns' storage stays for the next reading.
   void Reset() { used_ = 0; }
 
   const std::string& Initial() const { return initial_; }
@@ -37,9 +37,9 @@ class TAAS {
   [[noreturn]] static void ThrowOutside();
 
   std::string initial_;
-  // rows_[r] holds the cells of row r up to the last column written; rows_[0, used_) belong to
-  // this reading.
-  std::vector<std::vector<std::string>> rows_;
+  // columns_[c] holds the cells of column c down to the last row written; columns_[0, used_)
+  // belong to this reading. By column, since a reading fills a period's rows in turn.
+  std::vector<std::vector<std::string>> columns_;
   std::size_t used_ = 0;
 };
 
