@@ -80,14 +80,34 @@ class StepSink {
   char separator_;
 };
 
+// ExtractTagValue for a `name` of letters only, with a shortcut for the usual line: blanks, then
+// "<name>value</name>" where the value holds no "/". On such a line the name's first occurrence is
+// the opening tag's and its first one after a "/" the closing tag's, so the value is the same.
+inline bool TagValueOf(std::string_view line, std::string_view name, std::string& value) {
+  std::size_t i = 0;
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+  const std::size_t open = i + 1 + name.size();
+  if (open < line.size() && line[i] == '<' && line[open] == '>' &&
+      line.compare(i + 1, name.size(), name) == 0) {
+    std::size_t j = open + 1;
+    while (j < line.size() && line[j] != '<' && line[j] != '/') ++j;
+    if (j + 2 + name.size() <= line.size() && line[j] == '<' && line[j + 1] == '/' &&
+        line.compare(j + 2, name.size(), name) == 0) {
+      value.assign(line.substr(open + 1, j - open - 1));
+      return true;
+    }
+  }
+  return ExtractTagValue(line, name, value);
+}
+
 // The amount block whose tag stands on line `i`: the value of "Начислено" on line i+1 goes to
 // `accrued`, then that of "Уплачено" on line i+2 to the paid matrix beside it.
 template <typename Sink>
 void ReadAmountBlock(const LineList& lines, std::size_t i, FileReading::Matrix accrued, Sink& sink,
                      std::string& value) {
-  ExtractTagValue(lines.Line(i + 1), "Начислено"_w, value);
+  TagValueOf(lines.Line(i + 1), "Начислено"_w, value);
   sink.Amount(accrued, value);
-  ExtractTagValue(lines.Line(i + 2), "Уплачено"_w, value);
+  TagValueOf(lines.Line(i + 2), "Уплачено"_w, value);
   sink.Amount(static_cast<FileReading::Matrix>(accrued + 1), value);
 }
 

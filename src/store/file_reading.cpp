@@ -29,7 +29,8 @@ FileReading ReadAlone(const std::string& path, std::string_view periodKey, char 
   reading.periodKey = periodKey;
   if (kind == FileReading::Kind::kRecords) reading.sourceName = Utf8ToCp1251(FileNameOf(path));
   try {
-    LineList lines = ReadLineList(path);
+    LineList lines = kind == FileReading::Kind::kRecords ? ReadLineList(path, ZLLineMarks())
+                                                         : ReadLineList(path);
     ReadByKind(lines, reading, separator);
   } catch (...) {
     reading.failure = std::current_exception();
@@ -63,7 +64,8 @@ FileReading ReadFileAlone(const std::string& path, char separator) {
   FileReading reading;
   try {
     if (!FileExists(path)) return reading;
-    LineList lines = ReadLineList(path);
+    // Split for individual records, the usual kind; an inventory reads the same lines.
+    LineList lines = ReadLineList(path, ZLLineMarks());
     HeaderInfo header;
     if (!ScanHeaderLines(lines, header)) return reading;
     reading.periodKey = header.periodKey;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,10 @@ void ReadZLFile(OrgStore& store, int slot, const std::string& path, std::string_
 // Consumes `lines` up to, not including, the record's closing line.
 void ReadZLRecord(OrgStore& store, int slot, int column, std::string_view periodEntry,
                   std::string_view sourceName, LineList& lines);
+
+// The marks with which a line list of individual records is best split (see LineList): the
+// record scan then finds its tags without searching the lines again.
+std::span<const std::string_view> ZLLineMarks();
 
 // The records of a whole file's `lines` as steps of `reading` (whose periodKey is set), the
 // same that ReadZLFile would store. Errors stop it, with the steps before them kept.

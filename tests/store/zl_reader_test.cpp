@@ -5,6 +5,7 @@
 
 #include "intake/lorvi_error.h"
 #include "intake/text1251.h"
+#include "store/amount_block.h"
 #include "store/zl_reader.h"
 #include "support/temp_files.h"
 
@@ -286,6 +287,26 @@ TEST_F(ZLReader, ReadingLetsMessagesThroughAfterEachRecord) {
       Write(Head("3") + Record("А", "") + Record("Б", "") + Record("В", "") + kTail);
   ReadZLFile(store, 0, path, "2011-1", [&] { ++calls; });
   EXPECT_EQ(calls, 3);
+}
+
+// The readers' shortcut for value lines gives what ExtractTagValue gives, on any line made of
+// tags, slashes, blanks and the name itself.
+TEST(TagValueOf, AgreesWithExtractTagValue) {
+  const std::string name = W("Начислено");
+  const std::string pieces[] = {"<", "</", ">", " ", "\t", "/", "1.5", name, name.substr(0, 4),
+                                "x"};
+  std::uint32_t state = 7;
+  for (int n = 0; n < 20000; ++n) {
+    std::string line;
+    for (int k = n % 9; k >= 0; --k) {
+      state = state * 1664525u + 1013904223u;
+      line += pieces[(state >> 24) % std::size(pieces)];
+    }
+    if (n % 3 == 0) line = " <" + name + ">" + line + "</" + name + ">" + line;
+    std::string fast = "?", slow = "?";
+    EXPECT_EQ(TagValueOf(line, name, fast), ExtractTagValue(line, name, slow)) << line;
+    EXPECT_EQ(fast, slow) << line;
+  }
 }
 
 TEST_F(ZLReader, MorePersonsThanEverBeforeAreReadWhole) {
