@@ -39,7 +39,11 @@ class SideBySide {
     for (unsigned t = 0; t < threads; ++t) workers_.emplace_back([this] { Work(); });
   }
   ~SideBySide() {
-    stop_ = true;
+    {
+      std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    room_.notify_all();
     for (std::thread& worker : workers_) worker.join();
   }
   SideBySide(const SideBySide&) = delete;
@@ -61,6 +65,9 @@ class SideBySide {
     }
     FileReading reading = std::move(*done_[i]);
     done_[i].reset();
+    taken_ = i + 1;
+    lock.unlock();
+    room_.notify_all();
     return reading;
   }
 
@@ -68,7 +75,13 @@ class SideBySide {
   void Work() {
     for (;;) {
       const std::size_t i = next_++;
-      if (i >= files_.size() || stop_) return;
+      if (i >= files_.size()) return;
+      {
+        // Readings wait for the merge rather than pile up: memory stays with a few files.
+        std::unique_lock lock(mutex_);
+        room_.wait(lock, [&] { return stop_ || i < taken_ + kAhead; });
+        if (stop_) return;
+      }
       FileReading reading = ReadFileAlone(files_[i], separator_);
       {
         std::lock_guard lock(mutex_);
@@ -80,10 +93,14 @@ class SideBySide {
 
   const std::vector<std::string>& files_;
   const char separator_;
+  static constexpr std::size_t kAhead = 32;  // files read beyond the one being merged
+
   std::atomic<std::size_t> next_{0};
-  std::atomic<bool> stop_{false};
+  bool stop_ = false;      // guarded by mutex_
+  std::size_t taken_ = 0;  // files handed to the merge; guarded by mutex_
   std::mutex mutex_;
   std::condition_variable ready_;
+  std::condition_variable room_;
   std::vector<std::optional<FileReading>> done_;  // by file; guarded by mutex_
   std::vector<std::thread> workers_;
 };
