@@ -369,9 +369,12 @@ CategoryTotal InventoryTotals::Insurer() const {
 Organisation MakeOrganisation(Rng& rng, int index, int persons) {
   const std::size_t combinations =
       kSurnames.size() * kPatronymics.size() * (kMaleNames.size() + kFemaleNames.size());
-  if (persons < 1 || static_cast<std::size_t>(persons) > combinations / 2)
-    throw std::invalid_argument("persons must lie between 1 and " +
-                                std::to_string(combinations / 2));
+  // Beyond half the single names, persons take double surnames (the first ones drawn stay as
+  // they were, so smaller organisations keep their bytes).
+  const std::size_t single = combinations / 2;
+  const std::size_t most = single * kSurnames.size();
+  if (persons < 1 || static_cast<std::size_t>(persons) > most)
+    throw std::invalid_argument("persons must lie between 1 and " + std::to_string(most));
 
   Organisation org;
   const auto listed = static_cast<std::size_t>(index) % kOrgNames.size();
@@ -388,6 +391,10 @@ Organisation MakeOrganisation(Rng& rng, int index, int persons) {
     const bool female = rng.Chance(50);
     const std::string_view surname = kSurnames[rng.Below(kSurnames.size())];
     p.surname = female ? FemaleSurname(surname) : std::string(surname);
+    if (org.staff.size() >= single) {
+      const std::string_view second = kSurnames[rng.Below(kSurnames.size())];
+      p.surname += "-" + (female ? FemaleSurname(second) : std::string(second));
+    }
     p.firstName = female ? kFemaleNames[rng.Below(kFemaleNames.size())]
                          : kMaleNames[rng.Below(kMaleNames.size())];
     p.patronymic = kPatronymics[rng.Below(kPatronymics.size())][female ? 1 : 0];
