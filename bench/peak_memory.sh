@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Peak resident memory of lorvi-check on one organisation of each given size over 14 periods
 # (2010-1 to 2013-4, packs of 200 records, with inventories): load, pick a tab, print the table
-# and dump. Then, as before, two full-size organisations of 4501 persons over 11 periods.
+# and dump; then two full-size organisations of 4501 persons over 11 periods.
 #   bench/peak_memory.sh [BUILD] [PERSONS...]     (default: 4501 10000)
 set -euo pipefail
 build=${1:-build}
