@@ -1,6 +1,7 @@
 // How fast the readers take a full organisation (4501 persons) and its inventory, against the
-// floor of reading the same bytes and counting their lines. The table at the end gives both per
-// MiB so that a slowdown in the readers shows apart from the disk.
+// floor of reading the same bytes and counting their lines; and how fast one worker reads the
+// records file alone (read, split, scan, amounts converted), as an organisation is read. The
+// table at the end gives all per MiB so that a slowdown in the readers shows apart from the disk.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "generator/corpus.h"
 #include "intake/header_scan.h"
 #include "store/adv_reader.h"
+#include "store/file_reading.h"
 #include "store/org_store.h"
 #include "store/zl_reader.h"
 
@@ -62,6 +64,20 @@ void BM_ReadZLFile(benchmark::State& state, const BenchFile& file) {
   }
   // A reader that stops early would look fast.
   if (store.ZLInfo[0].Rows.Count() != kPersons) state.SkipWithError("not every person was read");
+  SetBytes(state, file);
+}
+
+// What a worker does with a file of an organisation: read, split, scan and convert the amounts,
+// without the store.
+void BM_ReadAlone(benchmark::State& state, const BenchFile& file) {
+  std::size_t steps = 0;
+  for (auto _ : state) {
+    const FileReading reading = ReadFileAlone(file.path, '.');
+    if (reading.failure) state.SkipWithError("the file failed");
+    steps = reading.steps.size();
+    benchmark::DoNotOptimize(steps);
+  }
+  if (steps < static_cast<std::size_t>(kPersons)) state.SkipWithError("not every person was read");
   SetBytes(state, file);
 }
 
@@ -164,6 +180,7 @@ int main(int argc, char** argv) {
 
   const auto unit = benchmark::kMicrosecond;
   benchmark::RegisterBenchmark("BM_ReadZLFile", BM_ReadZLFile, records)->Unit(unit);
+  benchmark::RegisterBenchmark("BM_ReadAlone/records", BM_ReadAlone, records)->Unit(unit);
   benchmark::RegisterBenchmark("BM_BaselineReadAndCountLines/records", BM_Baseline, records)
       ->Unit(unit);
   benchmark::RegisterBenchmark("BM_ReadADVFile", BM_ReadADVFile, inventory)->Unit(unit);
@@ -178,6 +195,8 @@ int main(int argc, char** argv) {
   std::printf("\n%-20s %8s %14s %14s %14s %14s\n", "file", "MiB", "reader ms/MiB", "base ms/MiB",
               "reader/base", "scan ms/MiB");
   PrintTable(reporter, "individual records", records, "BM_ReadZLFile",
+             "BM_BaselineReadAndCountLines/records", "BM_ScanHeader/records");
+  PrintTable(reporter, "records read alone", records, "BM_ReadAlone/records",
              "BM_BaselineReadAndCountLines/records", "BM_ScanHeader/records");
   PrintTable(reporter, "inventory", inventory, "BM_ReadADVFile",
              "BM_BaselineReadAndCountLines/inventory", "BM_ScanHeader/inventory");

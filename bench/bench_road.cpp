@@ -1,10 +1,21 @@
-// The whole road on the largest organisation the program takes (11 periods of 4501 persons with
-// their inventories), and on two of them at once: placing the files, the first selection (reading
-// and filling the four grids), a tab change, a search keystroke and the print table.
+// The whole road on generated organisations in packs of 200 records, as the fund's files come:
+// the full-size organisation of 4501 persons over 11 periods with its inventories (264 files),
+// two of them at once, and 10 000 persons over 14 periods. For each: the load (placing the files,
+// reading the organisation and filling the four grids), the same with the files read one after
+// another, a tab change, a search keystroke and the print table, beside the time that
+// `cat FILES | wc -l` takes over the same files in the same run.
+//
+//   bench_road [--road-persons=N,N,...] [benchmark options]
+//
+// With --road-persons only the load and the baseline run, on one organisation of each size over
+// 14 periods: the scaling table of the README.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,23 +27,44 @@ namespace {
 
 using namespace lorvi;
 
+const char* const kPeriods11[] = {"2010-1", "2010-2", "2011-1", "2011-2", "2011-3", "2011-4",
+                                  "2012-1", "2012-2", "2012-3", "2012-4", "2013-1"};
+const char* const kPeriods14[] = {"2010-1", "2010-2", "2011-1", "2011-2", "2011-3",
+                                  "2011-4", "2012-1", "2012-2", "2012-3", "2012-4",
+                                  "2013-1", "2013-2", "2013-3", "2013-4"};
+
 struct Corpus {
+  std::string name;
+  int persons = 0;
   std::vector<std::string> paths;
+  std::size_t bytes = 0;
+  std::string catCommand;
 };
 
-Corpus Make(const corpus::ScratchDir& dir, int orgs) {
+template <std::size_t N>
+Corpus Make(const corpus::ScratchDir& dir, int orgs, int persons, const char* const (&periods)[N]) {
   corpus::CorpusOptions options;
   options.orgs = orgs;
-  options.persons = kMaxRows;
-  for (const char* key : {"2010-1", "2010-2", "2011-1", "2011-2", "2011-3", "2011-4", "2012-1",
-                          "2012-2", "2012-3", "2012-4", "2013-1"})
-    options.periods.push_back(*corpus::ParsePeriod(key));
+  options.persons = persons;
+  for (const char* key : periods) options.periods.push_back(*corpus::ParsePeriod(key));
   options.inventories = true;
   options.leavers = 20;
   options.discrepancies = 20;
+  options.perFile = 200;
   Corpus result;
-  for (const corpus::CorpusFile& f : corpus::WriteCorpus(options, dir.Path()))
+  result.persons = persons;
+  const std::filesystem::path folder = dir.Path() / std::to_string(result.persons * 100 + orgs);
+  for (const corpus::CorpusFile& f : corpus::WriteCorpus(options, folder)) {
     result.paths.push_back(f.path.string());
+    result.bytes += std::filesystem::file_size(f.path);
+  }
+  // The shell expands the folder's files itself: a command line of thousands of paths would be
+  // longer than one argument may be.
+  result.catCommand = "cat '" + folder.string() + "'/*.XML | wc -l";
+  result.name = std::to_string(persons) + "x" + std::to_string(N) +
+                (orgs > 1 ? " two organisations" : "") + " (" +
+                std::to_string(result.paths.size()) + " files, " +
+                std::to_string(result.bytes >> 20) + " MiB)";
   return result;
 }
 
@@ -53,13 +85,27 @@ Session& Loaded(const Corpus& corpus) {
   return *session;
 }
 
-void BM_Load(benchmark::State& state, const Corpus* corpus) {
+void BM_CatWcL(benchmark::State& state, const Corpus* corpus) {
+  for (auto _ : state) {
+    std::FILE* pipe = popen(corpus->catCommand.c_str(), "r");
+    long lines = 0;
+    if (pipe == nullptr || std::fscanf(pipe, "%ld", &lines) != 1) state.SkipWithError("cat failed");
+    if (pipe) pclose(pipe);
+    benchmark::DoNotOptimize(lines);
+  }
+}
+
+// The load button with every file chosen: the files placed in the tree, the first organisation
+// read and its four grids filled. `threads` as OrgStore::readerThreads.
+void BM_Road(benchmark::State& state, const Corpus* corpus, int threads) {
   for (auto _ : state) {
     Session session(',');
+    session.store.readerThreads = threads;
     session.FormCreate();
     session.FormShow();
     Load(session, *corpus);
-    if (session.sgZLStrah.RowCount() != kMaxRows + 1) state.SkipWithError("not all persons shown");
+    if (session.sgZLStrah.RowCount() != corpus->persons + 1)
+      state.SkipWithError("not all persons shown");
   }
 }
 
@@ -95,7 +141,8 @@ void BM_TabChange(benchmark::State& state, const Corpus* corpus) {
 
 void BM_SearchKeystroke(benchmark::State& state, const Corpus* corpus) {
   Session& session = Loaded(*corpus);
-  const std::string texts[] = {"В"_w.data(), "ВИ"_w.data(), "Я"_w.data(), "ЯК"_w.data()};
+  const std::string texts[] = {std::string("В"_w), std::string("ВИ"_w), std::string("Я"_w),
+                               std::string("ЯК"_w)};
   std::size_t i = 0;
   for (auto _ : state) session.edFindFIOChange(texts[i++ % 4]);
 }
@@ -105,28 +152,116 @@ void BM_PrintTable(benchmark::State& state, const Corpus* corpus) {
   for (auto _ : state) benchmark::DoNotOptimize(session.sbPrintClick());
 }
 
+// Passes everything to the console and keeps the wall time per iteration of each benchmark.
+class TableReporter : public benchmark::ConsoleReporter {
+ public:
+  TableReporter() : ConsoleReporter(OO_Tabular) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+        seconds_[run.benchmark_name()] = run.real_accumulated_time / run.iterations;
+  }
+
+  double Ms(const std::string& name) const {
+    const auto it = seconds_.find(name);
+    return it == seconds_.end() ? -1 : it->second * 1000.0;
+  }
+
+ private:
+  std::map<std::string, double> seconds_;
+};
+
+std::vector<int> ParsePersons(int& argc, char** argv) {
+  std::vector<int> persons;
+  const std::string flag = "--road-persons=";
+  int kept = 1;
+  for (int a = 1; a < argc; ++a) {
+    const std::string arg = argv[a];
+    if (!arg.starts_with(flag)) {
+      argv[kept++] = argv[a];
+      continue;
+    }
+    std::size_t from = flag.size();
+    while (from < arg.size()) {
+      const std::size_t comma = arg.find(',', from);
+      persons.push_back(std::atoi(arg.substr(from, comma - from).c_str()));
+      if (comma == std::string::npos) break;
+      from = comma + 1;
+    }
+  }
+  argc = kept;
+  return persons;
+}
+
+void Summary(const TableReporter& reporter, const std::vector<const Corpus*>& corpora,
+             bool details) {
+  std::printf("\n%-48s %9s %9s %9s %11s", "corpus", "road ms", "1 thread", "cat|wc ms",
+              "road/cat|wc");
+  if (details) std::printf(" %9s %9s %9s %9s", "tab ms", "search µs", "print ms", "select ms");
+  std::printf("\n");
+  for (const Corpus* c : corpora) {
+    const double road = reporter.Ms("Road/" + c->name);
+    const double one = reporter.Ms("Road one by one/" + c->name);
+    const double cat = reporter.Ms("cat FILES | wc -l/" + c->name);
+    std::printf("%-48s %9.1f %9.1f %9.1f %11.2f", c->name.c_str(), road, one, cat,
+                cat > 0 ? road / cat : -1.0);
+    if (details)
+      std::printf(" %9.1f %9.1f %9.1f %9.1f", reporter.Ms("TabChange/" + c->name),
+                  reporter.Ms("SearchKeystroke/" + c->name) * 1000.0,
+                  reporter.Ms("PrintTable/" + c->name), reporter.Ms("FirstSelection/" + c->name));
+    std::printf("\n");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<int> scaling = ParsePersons(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  corpus::ScratchDir one, two;
-  static const Corpus single = Make(one, 1);
-  static const Corpus pair = Make(two, 2);
-
+  corpus::ScratchDir dir;
+  std::vector<std::unique_ptr<Corpus>> corpora;
+  std::vector<const Corpus*> table;
   const auto ms = benchmark::kMillisecond;
-  benchmark::RegisterBenchmark("Load/1 organisation", BM_Load, &single)->Unit(ms);
-  benchmark::RegisterBenchmark("FirstSelection/1 organisation", BM_FirstSelection, &single)->Unit(ms);
-  benchmark::RegisterBenchmark("TabChange/1 organisation", BM_TabChange, &single)->Unit(ms);
-  benchmark::RegisterBenchmark("SearchKeystroke/1 organisation", BM_SearchKeystroke, &single)
-      ->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark("PrintTable/1 organisation", BM_PrintTable, &single)->Unit(ms);
-  benchmark::RegisterBenchmark("Load/2 organisations", BM_Load, &pair)->Unit(ms);
-  benchmark::RegisterBenchmark("SelectOtherOrganisation/2 organisations", BM_SecondOrganisation,
-                               &pair)
-      ->Unit(ms);
-  benchmark::RegisterBenchmark("TabChange/2 organisations", BM_TabChange, &pair)->Unit(ms);
-  benchmark::RunSpecifiedBenchmarks();
+  const auto road = [&](const Corpus* c, bool oneByOne) {
+    benchmark::RegisterBenchmark(("cat FILES | wc -l/" + c->name).c_str(), BM_CatWcL, c)->Unit(ms);
+    benchmark::RegisterBenchmark(("Road/" + c->name).c_str(), BM_Road, c, 0)->Unit(ms);
+    if (oneByOne)
+      benchmark::RegisterBenchmark(("Road one by one/" + c->name).c_str(), BM_Road, c, 1)->Unit(ms);
+    table.push_back(c);
+  };
+
+  if (!scaling.empty()) {
+    for (const int persons : scaling) {
+      corpora.push_back(std::make_unique<Corpus>(Make(dir, 1, persons, kPeriods14)));
+      road(corpora.back().get(), false);
+    }
+  } else {
+    corpora.push_back(std::make_unique<Corpus>(Make(dir, 1, 4501, kPeriods11)));
+    corpora.push_back(std::make_unique<Corpus>(Make(dir, 1, 10000, kPeriods14)));
+    corpora.push_back(std::make_unique<Corpus>(Make(dir, 2, 4501, kPeriods11)));
+    for (int i = 0; i < 2; ++i) {
+      const Corpus* c = corpora[static_cast<std::size_t>(i)].get();
+      road(c, true);
+      benchmark::RegisterBenchmark(("FirstSelection/" + c->name).c_str(), BM_FirstSelection, c)
+          ->Unit(ms);
+      benchmark::RegisterBenchmark(("TabChange/" + c->name).c_str(), BM_TabChange, c)->Unit(ms);
+      benchmark::RegisterBenchmark(("SearchKeystroke/" + c->name).c_str(), BM_SearchKeystroke, c)
+          ->Unit(benchmark::kMicrosecond);
+      benchmark::RegisterBenchmark(("PrintTable/" + c->name).c_str(), BM_PrintTable, c)->Unit(ms);
+    }
+    const Corpus* pair = corpora[2].get();
+    road(pair, false);
+    benchmark::RegisterBenchmark(("SelectOtherOrganisation/" + pair->name).c_str(),
+                                 BM_SecondOrganisation, pair)
+        ->Unit(ms);
+  }
+
+  TableReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  Summary(reporter, table, scaling.empty());
   benchmark::Shutdown();
   return 0;
 }

@@ -16,6 +16,7 @@ bool ParseCount(std::string_view text, long long& value) {
 const char* const kUsage =
     "usage: lorvi-gen --out DIR [--orgs N] [--persons N] [--periods 2011-1,2011-2,...]\n"
     "                 [--seed N] [--inventories] [--discrepancies N] [--leavers N] [--unreadable]\n"
+    "                 [--per-file N]\n"
     "       lorvi-gen --out DIR --samples\n"
     "\n"
     "  --orgs N           organisations (default 2)\n"
@@ -27,6 +28,8 @@ const char* const kUsage =
     "                     inventory then also disagrees with its records by 1000.00\n"
     "  --leavers N        N persons per file leave before the period ends\n"
     "  --unreadable       one more file, of form kind SPV-1, that the analyser refuses\n"
+    "  --per-file N       at most N records per file of individual records (the fund's packs\n"
+    "                     hold 200); 0, the default, writes one file per period\n"
     "  --samples          the small set shipped with the sources; takes no other option\n";
 
 std::optional<std::string> ParseCommandLine(const std::vector<std::string_view>& args,
@@ -82,6 +85,8 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string_view>&
       options.discrepancies = static_cast<int>(n);
     else if (arg == "--leavers")
       options.leavers = static_cast<int>(n);
+    else if (arg == "--per-file")
+      options.perFile = static_cast<int>(n);
     else
       return "unknown option: " + std::string(arg);
   }

@@ -20,7 +20,7 @@ TEST(CommandLine, OptionsAndDefaults) {
 
   ASSERT_EQ(Parse({"--periods", "2010-2,2012-1", "--orgs", "1", "--persons", "30", "--seed", "9",
                    "--inventories", "--discrepancies", "3", "--leavers", "2", "--unreadable",
-                   "--out", "d"},
+                   "--per-file", "200", "--out", "d"},
                   c),
             std::nullopt);
   ASSERT_EQ(c.options.periods.size(), 2u);
@@ -32,6 +32,7 @@ TEST(CommandLine, OptionsAndDefaults) {
   EXPECT_TRUE(c.options.inventories && c.options.unreadable);
   EXPECT_EQ(c.options.discrepancies, 3);
   EXPECT_EQ(c.options.leavers, 2);
+  EXPECT_EQ(c.options.perFile, 200);
 
   ASSERT_EQ(Parse({"--samples", "--out", "d"}, c), std::nullopt);
   EXPECT_TRUE(c.samples);

@@ -250,12 +250,23 @@ void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
 // Writes the organisation's records of each period, each followed by its inventory when asked.
 void WriteReports(const Organisation& org, const std::vector<PeriodReport>& reports,
                   bool inventories, const std::vector<bool>& skewed,
-                  const std::filesystem::path& dir, int& number, std::vector<CorpusFile>& out) {
+                  const std::filesystem::path& dir, int& number, std::vector<CorpusFile>& out,
+                  int perFile = 0) {
   for (std::size_t p = 0; p < reports.size(); ++p) {
     const Period& period = reports[p].period;
-    std::string name = FileName(org, period, number++);
-    WriteBytes(dir / name, IndividualRecordsFile(org, reports[p], name));
-    out.push_back({dir / name, FileKind::kIndividualRecords});
+    const std::size_t count = reports[p].records.size();
+    const std::size_t chunk = perFile > 0 ? static_cast<std::size_t>(perFile) : count;
+    std::string name;
+    for (std::size_t from = 0; from < count || from == 0; from += chunk) {
+      PeriodReport part{period, {}};
+      const auto begin = reports[p].records.begin() + static_cast<std::ptrdiff_t>(from);
+      part.records.assign(begin,
+                          begin + static_cast<std::ptrdiff_t>(std::min(chunk, count - from)));
+      name = FileName(org, period, number++);
+      WriteBytes(dir / name, IndividualRecordsFile(org, part, name));
+      out.push_back({dir / name, FileKind::kIndividualRecords});
+      if (chunk == 0) break;
+    }
     if (!inventories) continue;
     InventoryTotals totals = TotalsOf(org, reports[p]);
     if (p < skewed.size() && skewed[p] && !totals.categories.empty()) {
@@ -358,9 +369,12 @@ CategoryTotal InventoryTotals::Insurer() const {
 Organisation MakeOrganisation(Rng& rng, int index, int persons) {
   const std::size_t combinations =
       kSurnames.size() * kPatronymics.size() * (kMaleNames.size() + kFemaleNames.size());
-  if (persons < 1 || static_cast<std::size_t>(persons) > combinations / 2)
-    throw std::invalid_argument("persons must lie between 1 and " +
-                                std::to_string(combinations / 2));
+  // Beyond half the single names, persons take double surnames (the first ones drawn stay as
+  // they were, so smaller organisations keep their bytes).
+  const std::size_t single = combinations / 2;
+  const std::size_t most = single * kSurnames.size();
+  if (persons < 1 || static_cast<std::size_t>(persons) > most)
+    throw std::invalid_argument("persons must lie between 1 and " + std::to_string(most));
 
   Organisation org;
   const auto listed = static_cast<std::size_t>(index) % kOrgNames.size();
@@ -377,6 +391,10 @@ Organisation MakeOrganisation(Rng& rng, int index, int persons) {
     const bool female = rng.Chance(50);
     const std::string_view surname = kSurnames[rng.Below(kSurnames.size())];
     p.surname = female ? FemaleSurname(surname) : std::string(surname);
+    if (org.staff.size() >= single) {
+      const std::string_view second = kSurnames[rng.Below(kSurnames.size())];
+      p.surname += "-" + (female ? FemaleSurname(second) : std::string(second));
+    }
     p.firstName = female ? kFemaleNames[rng.Below(kFemaleNames.size())]
                          : kMaleNames[rng.Below(kMaleNames.size())];
     p.patronymic = kPatronymics[rng.Below(kPatronymics.size())][female ? 1 : 0];
@@ -518,7 +536,7 @@ std::vector<CorpusFile> WriteCorpus(const CorpusOptions& options,
     const auto reports =
         MakeReports(rng, org, options.periods, options.leavers, options.discrepancies);
     int number = 1;
-    WriteReports(org, reports, options.inventories, skewed, dir, number, out);
+    WriteReports(org, reports, options.inventories, skewed, dir, number, out, options.perFile);
     if (o == 0 && options.unreadable && !reports.empty())
       WriteUnreadable(org, reports.front(), reports.front().records.size(), dir, number, out);
   }

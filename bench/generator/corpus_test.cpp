@@ -95,8 +95,16 @@ TEST(CorpusOrganisation, FullStaffIsDistinctAndWritable) {
   EXPECT_EQ(names.size(), 4501u);
   EXPECT_EQ(numbers.size(), 4501u);
 
+  // Beyond the single surnames come double ones, all still distinct.
+  Rng large(2);
+  const Organisation big = MakeOrganisation(large, 0, 30000);
+  std::set<std::string> bigNames;
+  for (const Person& p : big.staff) bigNames.insert(p.FullName());
+  EXPECT_EQ(bigNames.size(), 30000u);
+  EXPECT_NE(big.staff.back().surname.find('-'), std::string::npos);
+
   Rng other(1);
-  EXPECT_THROW(MakeOrganisation(other, 0, 1000000), std::invalid_argument);
+  EXPECT_THROW(MakeOrganisation(other, 0, 2000000), std::invalid_argument);
 }
 
 TEST(CorpusFiles, SameSeedSameBytesOtherSeedOtherBytes) {
@@ -156,9 +164,10 @@ TEST(CorpusFiles, ReadersSeeWhatWasGenerated) {
   options.leavers = 5;
   options.discrepancies = 4;
   options.unreadable = true;
+  options.perFile = 100;  // 300, 295, 290 and 285 records: three files a period
   ScratchDir dir;
   const auto files = WriteCorpus(options, dir.Path());
-  ASSERT_EQ(files.size(), 9u);
+  ASSERT_EQ(files.size(), 17u);
 
   OrgStore store;
   store.decimalSeparator = '.';

@@ -23,29 +23,24 @@ constexpr std::array<std::string_view, kElementCount> kElementNames = {
 constexpr std::string_view kInventoryType = "ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ"_w;
 constexpr std::string_view kFormSPV1 = "СПВ-1"_w;
 
-}  // namespace
-
-bool ScanHeader(const std::string& path, HeaderInfo& info) {
-  info = HeaderInfo{};
-  if (!FileExists(path)) return false;
-
-  std::array<std::string, kElementCount> values;
+// The header's elements from the lines, until all six are found; their number.
+int ScanElements(const LineList& lines, std::array<std::string, kElementCount>& values) {
   int count = 0;
-  {
-    const LineList lines = ReadLineList(path);
-    std::string found;
-    for (std::size_t i = 0; i < lines.Count() && count != 6; ++i) {
-      const std::string_view line = lines.Line(i);
-      for (int e = 0; e < kElementCount; ++e) {
-        if (!values[e].empty()) continue;
-        if (ExtractTagValue(line, kElementNames[e], found)) {
-          ++count;
-          values[e] = found;
-        }
+  std::string found;
+  for (std::size_t i = 0; i < lines.Count() && count != 6; ++i) {
+    const std::string_view line = lines.Line(i);
+    for (int e = 0; e < kElementCount; ++e) {
+      if (!values[e].empty()) continue;
+      if (ExtractTagValue(line, kElementNames[e], found)) {
+        ++count;
+        values[e] = found;
       }
     }
   }
+  return count;
+}
 
+bool Classify(const std::array<std::string, kElementCount>& values, int count, HeaderInfo& info) {
   const std::string shortName = ReplaceAll(values[kShortName], "&quot;", "\"");
   std::string_view kind;
   if (count == 5 && values[kDocType] == kInventoryType)
@@ -59,6 +54,32 @@ bool ScanHeader(const std::string& path, HeaderInfo& info) {
   info.periodKey = values[kYear] + "-" + values[kQuarter];
   info.kind = std::string(kind);
   return true;
+}
+
+}  // namespace
+
+bool ScanHeader(const std::string& path, HeaderInfo& info) {
+  info = HeaderInfo{};
+  if (!FileExists(path)) return false;
+  const std::string bytes = ReadFileBytes(path);
+  // Individual records name all six elements near the top. A line feed always ends a line, so the
+  // lines up to one there are the file's first lines: they are split alone, and the rest only
+  // when they do not suffice.
+  constexpr std::size_t kHead = 16384;
+  const std::size_t cut = bytes.size() > kHead ? bytes.rfind('\n', kHead) : std::string::npos;
+  if (cut != std::string::npos) {
+    std::array<std::string, kElementCount> values;
+    const int count = ScanElements(LineList(bytes.substr(0, cut + 1)), values);
+    if (count == 6) return Classify(values, count, info);
+  }
+  return ScanHeaderLines(LineList(bytes), info);
+}
+
+bool ScanHeaderLines(const LineList& lines, HeaderInfo& info) {
+  info = HeaderInfo{};
+  std::array<std::string, kElementCount> values;
+  const int count = ScanElements(lines, values);
+  return Classify(values, count, info);
 }
 
 }  // namespace lorvi

@@ -23,4 +23,8 @@ struct HeaderInfo {
 // cannot be opened fails with "Cannot open file <path>".
 bool ScanHeader(const std::string& path, HeaderInfo& info);
 
+class LineList;
+// The same classification of a file already read into `lines`.
+bool ScanHeaderLines(const LineList& lines, HeaderInfo& info);
+
 }  // namespace lorvi

@@ -1,5 +1,6 @@
 #include "intake/line_list.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -13,18 +14,21 @@
 namespace lorvi {
 namespace {
 
-// Calls `emit(position)` for every CR and LF in data[0, end), in order. Sixteen bytes at a time
-// where the processor allows, since the files are large and their lines short.
+// Calls `emit(position)` for every CR and LF in data[0, end), and with `lt` for every "<" too,
+// in order. Sixteen bytes at a time where the processor allows, since the files are large and
+// their lines short.
 template <typename Emit>
-void ForEachBreak(const char* data, std::size_t end, Emit emit) {
+void ForEachBreak(const char* data, std::size_t end, bool lt, Emit emit) {
   std::size_t i = 0;
 #if defined(__SSE2__)
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i angle = _mm_set1_epi8(lt ? '<' : '\n');
   for (; i + 16 <= end; i += 16) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-    auto mask = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, lf), _mm_cmpeq_epi8(chunk, cr))));
+    auto mask = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, lf), _mm_cmpeq_epi8(chunk, cr)),
+                     _mm_cmpeq_epi8(chunk, angle))));
     while (mask != 0) {
       emit(i + static_cast<std::size_t>(__builtin_ctz(mask)));
       mask &= mask - 1;
@@ -32,7 +36,7 @@ void ForEachBreak(const char* data, std::size_t end, Emit emit) {
   }
 #endif
   for (; i < end; ++i)
-    if (data[i] == '\n' || data[i] == '\r') emit(i);
+    if (data[i] == '\n' || data[i] == '\r' || (lt && data[i] == '<')) emit(i);
 }
 
 // Paths are UTF-8 inside the program.
@@ -46,7 +50,10 @@ std::filesystem::path NativePath(const std::string& path) {
 
 }  // namespace
 
-LineList::LineList(std::string bytes) : buffer_(std::move(bytes)) {
+LineList::LineList(std::string bytes) : LineList(std::move(bytes), {}) {}
+
+LineList::LineList(std::string bytes, std::span<const std::string_view> marks)
+    : buffer_(std::move(bytes)), marks_(marks) {
   const void* nul = std::memchr(buffer_.data(), '\0', buffer_.size());
   const std::size_t end =
       nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data())
@@ -56,14 +63,34 @@ LineList::LineList(std::string bytes) : buffer_(std::move(bytes)) {
   // A line ends at a CR or LF; after it one CR, then one LF, is skipped. `next` is where the
   // next line starts, so a break before it belongs to the previous line's ending.
   std::size_t next = 0;
-  ForEachBreak(data, end, [&](std::size_t at) {
+  std::uint32_t found = 0;  // marks of the line being split
+  // The first four bytes of each mark (padded), compared before the rest.
+  std::uint32_t heads[32] = {};
+  for (std::size_t k = 0; k < marks.size() && k < 32; ++k)
+    std::memcpy(&heads[k], marks[k].data(), std::min<std::size_t>(4, marks[k].size()));
+  ForEachBreak(data, end, !marks.empty(), [&](std::size_t at) {
+    if (data[at] == '<') {
+      // A mark holds no line break, so one that starts here lies within this line.
+      std::uint32_t head = 0;
+      std::memcpy(&head, data + at, std::min<std::size_t>(4, end - at));
+      for (std::size_t k = 0; k < marks.size() && k < 32; ++k) {
+        const std::string_view mark = marks[k];
+        if (end - at < mark.size()) continue;
+        if (mark.size() >= 4 ? head == heads[k] &&
+                                   std::memcmp(data + at + 4, mark.data() + 4, mark.size() - 4) == 0
+                             : std::memcmp(data + at, mark.data(), mark.size()) == 0)
+          found |= 1u << k;
+      }
+      return;
+    }
     if (at < next) return;
-    spans_.push_back({next, at - next});
+    spans_.push_back({next, static_cast<std::uint32_t>(at - next), found});
+    found = 0;
     next = at;
     if (data[next] == '\r') ++next;
     if (next < end && data[next] == '\n') ++next;
   });
-  if (next < end) spans_.push_back({next, end - next});
+  if (next < end) spans_.push_back({next, static_cast<std::uint32_t>(end - next), found});
 }
 
 std::string_view LineList::Line(std::size_t index) const {
@@ -74,7 +101,13 @@ std::string_view LineList::Line(std::size_t index) const {
 
 void LineList::DropFront(std::size_t n) { start_ += n < Count() ? n : Count(); }
 
-LineList ReadLineList(const std::string& path) {
+LineList ReadLineList(const std::string& path) { return LineList(ReadFileBytes(path)); }
+
+LineList ReadLineList(const std::string& path, std::span<const std::string_view> marks) {
+  return LineList(ReadFileBytes(path), marks);
+}
+
+std::string ReadFileBytes(const std::string& path) {
   // Only regular files: a pipe or a device could block or never end.
   std::error_code ec;
   if (!std::filesystem::is_regular_file(NativePath(path), ec)) ThrowCannotOpen(path);
@@ -99,7 +132,7 @@ LineList ReadLineList(const std::string& path) {
   const bool failed = std::ferror(file) != 0;
   std::fclose(file);
   if (failed) ThrowCannotOpen(path);
-  return LineList(std::move(bytes));
+  return bytes;
 }
 
 bool FileExists(const std::string& path) {

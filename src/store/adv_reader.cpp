@@ -13,6 +13,39 @@ constexpr std::string_view kInsurerRow = "<ТипСтрокиОсведения�
 constexpr std::string_view kInsurerKey = "ПО СТРАХОВАТЕЛЮ"_w;
 constexpr std::string_view kBlockClose = "</СведенияОбИсходныхСведениях>"_w;
 
+template <typename Sink>
+void ScanInventory(const LineList& lines, Sink& sink) {
+  std::string key, value;
+  std::size_t i = 0;
+  for (;;) {
+    std::string_view line = lines.Line(i);
+    if (Contains(line, kDocumentClose)) return;
+    if (Contains(line, kCategoryRow)) {
+      ++i;
+      TagValueOf(lines.Line(i), "КодКатегории"_w, key);
+    } else if (Contains(line, kInsurerRow)) {
+      key = kInsurerKey;
+    } else {
+      ++i;
+      continue;
+    }
+    sink.Row(key);
+    // The row's block: the type (or code) line is tested only for the closing tag.
+    while (!Contains(lines.Line(i), kBlockClose)) {
+      ++i;
+      if (Contains(lines.Line(i), kInsuranceBlock)) {
+        ReadAmountBlock(lines, i, FileReading::kStrahN, sink, value);
+        i += 2;
+      }
+      if (Contains(lines.Line(i), kFundedBlock)) {
+        ReadAmountBlock(lines, i, FileReading::kNakopN, sink, value);
+        i += 2;
+      }
+    }
+    ++i;
+  }
+}
+
 }  // namespace
 
 void ReadADVFile(OrgStore& store, int slot, const std::string& path, std::string_view periodKey) {
@@ -23,37 +56,13 @@ void ReadADVFile(OrgStore& store, int slot, const std::string& path, std::string
 }
 
 void ReadADVInventory(OrgStore& store, int slot, int column, const LineList& lines) {
-  TInfo& info = store.ADVInfo[slot];
-  const char separator = store.decimalSeparator;
-  std::size_t i = 0;
-  for (;;) {
-    std::string_view line = lines.Line(i);
-    if (Contains(line, kDocumentClose)) return;
-    std::string key;
-    if (Contains(line, kCategoryRow)) {
-      ++i;
-      key = TagValue(lines.Line(i), "КодКатегории"_w);
-    } else if (Contains(line, kInsurerRow)) {
-      key = kInsurerKey;
-    } else {
-      ++i;
-      continue;
-    }
-    const int row = KeyRow(info, key);
-    // The row's block: the type (or code) line is tested only for the closing tag.
-    while (!Contains(lines.Line(i), kBlockClose)) {
-      ++i;
-      if (Contains(lines.Line(i), kInsuranceBlock)) {
-        ReadAmountBlock(lines, i, info.StrahN, info.StrahU, row, column, separator);
-        i += 2;
-      }
-      if (Contains(lines.Line(i), kFundedBlock)) {
-        ReadAmountBlock(lines, i, info.NakopN, info.NakopU, row, column, separator);
-        i += 2;
-      }
-    }
-    ++i;
-  }
+  StoreSink sink(store.ADVInfo[slot], column, {}, false, {}, store.decimalSeparator);
+  ScanInventory(lines, sink);
+}
+
+void ReadADVSteps(const LineList& lines, FileReading& reading, char separator) {
+  StepSink sink(reading, separator);
+  ScanInventory(lines, sink);
 }
 
 }  // namespace lorvi

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "intake/line_list.h"
+#include "store/file_reading.h"
 #include "store/org_store.h"
 
 namespace lorvi {
@@ -16,5 +17,8 @@ void ReadADVFile(OrgStore& store, int slot, const std::string& path, std::string
 // Reads every category row and the insurer's row of `lines` into `column` of
 // store.ADVInfo[slot]. Leaves `lines` as they are.
 void ReadADVInventory(OrgStore& store, int slot, int column, const LineList& lines);
+
+// The same rows as steps of `reading`. Errors stop it, with the steps before them kept.
+void ReadADVSteps(const LineList& lines, FileReading& reading, char separator);
 
 }  // namespace lorvi

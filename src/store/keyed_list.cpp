@@ -5,15 +5,39 @@
 #include "intake/text1251.h"
 
 namespace lorvi {
+namespace {
 
-long KeyedList::IndexOfName(std::string_view key) const {
+std::string_view NameOf(std::string_view entry) { return entry.substr(0, entry.find('=')); }
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i] && FoldCase1251(a[i]) != FoldCase1251(b[i])) return false;
+  return true;
+}
+
+}  // namespace
+
+std::size_t KeyedList::FoldedHash(std::string_view key) {
+  // FNV-1a over the folded bytes: no buffer for the folded text.
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : key) {
+    hash ^= static_cast<unsigned char>(FoldCase1251(c));
+    hash *= 1099511628211ull;
+  }
+  return static_cast<std::size_t>(hash ^ (hash >> 29));
+}
+
+long KeyedList::IndexOfName(std::string_view key, std::size_t foldedHash) const {
   // An entry's name never holds "=", so a key with one matches nothing.
-  if (key.find('=') != std::string_view::npos) return -1;
-  // Folded into a buffer kept between calls: a lookup per record should not allocate.
-  scratch_.resize(key.size());
-  for (std::size_t i = 0; i < key.size(); ++i) scratch_[i] = FoldCase1251(key[i]);
-  const auto it = index_.find(scratch_);
-  return it == index_.end() ? -1 : static_cast<long>(it->second);
+  if (index_.empty() || key.find('=') != std::string_view::npos) return -1;
+  const std::size_t mask = index_.size() - 1;
+  for (std::size_t i = foldedHash & mask; index_[i].position != 0; i = (i + 1) & mask) {
+    const Slot& slot = index_[i];
+    if (slot.hash == foldedHash && EqualIgnoringCase(NameOf(entries_[slot.position - 1]), key))
+      return static_cast<long>(slot.position - 1);
+  }
+  return -1;
 }
 
 std::size_t KeyedList::Append(std::string_view key, std::string_view value) {
@@ -21,14 +45,27 @@ std::size_t KeyedList::Append(std::string_view key, std::string_view value) {
   entry.reserve(key.size() + 1 + value.size());
   entry.append(key).append("=").append(value);
   entries_.push_back(std::move(entry));
-  IndexEntry(entries_.size() - 1);
+  if (entries_.size() * 2 > index_.size())
+    Rehash(std::max<std::size_t>(16, index_.size() * 2));
+  else
+    IndexEntry(entries_.size() - 1);
   return entries_.size() - 1;
 }
 
 void KeyedList::IndexEntry(std::size_t position) {
-  const std::string& entry = entries_[position];
-  const std::string_view name = std::string_view(entry).substr(0, entry.find('='));
-  index_.try_emplace(FoldCase1251(name), position);
+  const std::string_view name = NameOf(entries_[position]);
+  const std::size_t hash = FoldedHash(name);
+  // Only the first entry of a name is found.
+  if (IndexOfName(name, hash) >= 0) return;
+  const std::size_t mask = index_.size() - 1;
+  std::size_t i = hash & mask;
+  while (index_[i].position != 0) i = (i + 1) & mask;
+  index_[i] = {hash, static_cast<std::uint32_t>(position + 1)};
+}
+
+void KeyedList::Rehash(std::size_t slots) {
+  index_.assign(slots, Slot{});
+  for (std::size_t i = 0; i < entries_.size(); ++i) IndexEntry(i);
 }
 
 void KeyedList::Sort() {
@@ -44,13 +81,12 @@ void KeyedList::Sort() {
   sorted.reserve(entries_.size());
   for (const std::size_t i : order) sorted.push_back(std::move(entries_[i]));
   entries_ = std::move(sorted);
-  index_.clear();
-  for (std::size_t i = 0; i < entries_.size(); ++i) IndexEntry(i);
+  Rehash(index_.size());
 }
 
 void KeyedList::Clear() {
   entries_.clear();
-  index_.clear();
+  std::fill(index_.begin(), index_.end(), Slot{});
 }
 
 std::string_view ValueOf(std::string_view entry) {

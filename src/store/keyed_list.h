@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace lorvi {
@@ -18,7 +18,12 @@ class KeyedList {
   const std::vector<std::string>& Entries() const { return entries_; }
 
   // Position of the first entry whose text before the first "=" equals `key` ignoring case, or -1.
-  long IndexOfName(std::string_view key) const;
+  long IndexOfName(std::string_view key) const { return IndexOfName(key, FoldedHash(key)); }
+  // The same with FoldedHash(key) worked out beforehand, on another thread perhaps.
+  long IndexOfName(std::string_view key, std::size_t foldedHash) const;
+
+  // The hash of a key with its letters folded: keys equal ignoring case hash alike.
+  static std::size_t FoldedHash(std::string_view key);
 
   // Appends key + "=" + value and returns its position.
   std::size_t Append(std::string_view key, std::string_view value);
@@ -30,11 +35,17 @@ class KeyedList {
   void Clear();
 
  private:
+  // A slot of the open-addressed index: the folded hash of an entry's name and its position + 1
+  // (0: free).
+  struct Slot {
+    std::size_t hash = 0;
+    std::uint32_t position = 0;
+  };
   void IndexEntry(std::size_t position);
+  void Rehash(std::size_t slots);
 
   std::vector<std::string> entries_;
-  std::unordered_map<std::string, std::size_t> index_;  // folded key -> first position
-  mutable std::string scratch_;
+  std::vector<Slot> index_;  // a power of two in size, at most half full
 };
 
 // The text after the first "=" of an entry (empty when there is none).

@@ -8,8 +8,9 @@
 
 namespace lorvi {
 
-// Called before each file of a reading with its number, the count and its path, and after each
-// record read; the window shows the progress and lets its messages through.
+// Called before each file of a reading with its number, the count and its path, and now and
+// then while the files are read (after each record when they are read one after another); the
+// window shows the progress and lets its messages through.
 struct ReadingProgress {
   std::function<void(std::size_t index, std::size_t count, const std::string& path)> file;
   AfterRecord record;
@@ -18,6 +19,10 @@ struct ReadingProgress {
 // Reads every file registered for `slot` when the reading starts, in the order of registration,
 // each by the kind its header gives now; files that no longer classify are passed over. The
 // caller has reset the slot. Errors stop it and leave what was read.
+//
+// With store.readerThreads other than 1 the files are read side by side on worker threads and
+// reach the store on the calling thread in the order of registration, so the store, and the
+// error that stops a reading, are the same as when they are read one after another.
 void LoadOrganisation(OrgStore& store, int slot, const ReadingProgress& progress = {});
 
 }  // namespace lorvi

@@ -3,16 +3,10 @@
 #include <charconv>
 
 #include "intake/lorvi_error.h"
-#include "intake/text1251.h"
 #include "store/amount.h"
 
 namespace lorvi {
 namespace {
-
-constexpr std::string_view kTooManyRows =
-    "Организация не прочитана: более 4501 застрахованных лиц или категорий."_w;
-constexpr std::string_view kTooManyPeriods =
-    "Организация не прочитана: более 11 отчетных периодов."_w;
 
 void CheckSlot(int slot) {
   if (slot < 0 || slot >= kMaxOrgs) ThrowRangeCheck();
@@ -57,11 +51,7 @@ int PeriodColumn(InfoStore& store, int slot, std::string_view periodKey) {
   CheckSlot(slot);
   KeyedList& periods = store[slot].Periods;
   long at = periods.IndexOfName(periodKey);
-  if (at < 0) {
-    if (periods.Count() >= static_cast<std::size_t>(kMaxPeriods))
-      throw LorviError(std::string(kTooManyPeriods));
-    at = static_cast<long>(periods.Append(periodKey, std::to_string(periods.Count())));
-  }
+  if (at < 0) at = static_cast<long>(periods.Append(periodKey, std::to_string(periods.Count())));
   const std::string_view value = ValueOf(periods[static_cast<std::size_t>(at)]);
   int column = 0;
   const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), column);
@@ -70,30 +60,39 @@ int PeriodColumn(InfoStore& store, int slot, std::string_view periodKey) {
 }
 
 int KeyRow(TInfo& info, std::string_view key) {
-  long at = info.Rows.IndexOfName(key);
-  if (at < 0) {
-    if (info.Rows.Count() >= static_cast<std::size_t>(kMaxRows))
-      throw LorviError(std::string(kTooManyRows));
-    at = static_cast<long>(info.Rows.Append(key, std::to_string(info.Rows.Count())));
-  }
-  return static_cast<int>(at);
+  return KeyRow(info, key, KeyedList::FoldedHash(key));
+}
+
+int KeyRow(TInfo& info, std::string_view key, std::size_t foldedHash) {
+  const long at = info.Rows.IndexOfName(key, foldedHash);
+  if (at >= 0) return static_cast<int>(at);
+  return static_cast<int>(info.Rows.Append(key, std::to_string(info.Rows.Count())));
 }
 
 void PutAmount(TAAS& matrix, int row, int column, std::string_view text, bool accumulate,
                char separator) {
-  std::string& cell = matrix.At(row, column);
   if (text == "???" || !accumulate) {
+    matrix.At(row, column).assign(text);
+    return;
+  }
+  AddAmount(matrix, row, column, text, ParseAmount(text, separator), separator);
+}
+
+void AddAmount(TAAS& matrix, int row, int column, std::string_view text,
+               std::optional<Amount4> value, char separator) {
+  std::string& cell = matrix.At(row, column);
+  if (text == "???") {
     cell.assign(text);
     return;
   }
-  const auto current = ParseAmount(cell, separator);
+  // Most cells are added to once, from their initial "0".
+  const auto current = cell == "0" ? std::optional<Amount4>(0) : ParseAmount(cell, separator);
   if (!current) return;  // an unreadable cell stays unreadable, whatever follows
-  const auto added = ParseAmount(text, separator);
-  if (!added) {
+  if (!value) {
     cell.assign(text);
     return;
   }
-  FormatAmountInto(cell, static_cast<__int128>(*current) + *added, separator);
+  FormatAmountInto(cell, static_cast<__int128>(*current) + *value, separator);
 }
 
 }  // namespace lorvi

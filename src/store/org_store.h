@@ -1,10 +1,12 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "store/amount.h"
 #include "store/keyed_list.h"
 #include "store/taas.h"
 
@@ -37,6 +39,9 @@ struct OrgStore {
   std::array<TInfo, kMaxOrgs> ZLInfo;   // from individual records
   std::array<TInfo, kMaxOrgs> ADVInfo;  // from inventories
   char decimalSeparator = ',';
+  // Files read at once when an organisation is read; 0: one per processor core, 1: one after
+  // another on the calling thread.
+  int readerThreads = 0;
 };
 
 using InfoStore = std::array<TInfo, kMaxOrgs>;
@@ -52,18 +57,23 @@ int NewOrgSlot(OrgStore& store);
 // Empties both stores' tables of `slot`; its files and its mark stay.
 void ResetOrgSlot(OrgStore& store, int slot);
 
-// The column of `periodKey` in store[slot], added as the next column when it is new. A 12th
-// period stops with our message and adds nothing.
+// The column of `periodKey` in store[slot], added as the next column when it is new.
 int PeriodColumn(InfoStore& store, int slot, std::string_view periodKey);
 
-// The row of `key` in `info`, added as the next row when it is new. A row beyond kMaxRows stops
-// with our message and adds nothing.
+// The row of `key` in `info`, added as the next row when it is new.
 int KeyRow(TInfo& info, std::string_view key);
+// The same with KeyedList::FoldedHash(key) worked out beforehand.
+int KeyRow(TInfo& info, std::string_view key, std::size_t foldedHash);
 
 // Stores `text` into the cell, or adds it to the cell's amount when `accumulate` is true.
 // "???" always sets "???"; a cell whose text does not convert keeps it when accumulating;
 // a text that does not convert replaces a convertible cell. Never fails on such texts.
 void PutAmount(TAAS& matrix, int row, int column, std::string_view text, bool accumulate,
                char separator);
+
+// PutAmount accumulating a text that was converted beforehand: `value` is what ParseAmount gave
+// for `text` with `separator`. `text` only matters when it does not convert.
+void AddAmount(TAAS& matrix, int row, int column, std::string_view text,
+               std::optional<Amount4> value, char separator);
 
 }  // namespace lorvi

@@ -3,36 +3,21 @@
 #include "intake/lorvi_error.h"
 
 namespace lorvi {
-namespace {
 
-void CheckBounds(int row, int column) {
-  if (row < 0 || row >= kMaxRows || column < 0 || column >= kMaxPeriods) ThrowRangeCheck();
-}
-
-}  // namespace
-
-const std::string& TAAS::Get(int row, int column) const {
-  CheckBounds(row, column);
-  if (static_cast<std::size_t>(row) >= used_) return initial_;
-  const Row& r = rows_[static_cast<std::size_t>(row)];
-  return (r.written >> column) & 1u ? r.cells[static_cast<std::size_t>(column)] : initial_;
-}
+void TAAS::ThrowOutside() { ThrowRangeCheck(); }
 
 std::string& TAAS::At(int row, int column) {
-  CheckBounds(row, column);
-  const auto needed = static_cast<std::size_t>(row) + 1;
+  if (row < 0 || column < 0) ThrowOutside();
+  const auto needed = static_cast<std::size_t>(column) + 1;
   if (needed > used_) {
-    if (needed > rows_.size()) rows_.resize(needed);
-    for (std::size_t r = used_; r < needed; ++r) rows_[r].written = 0;
+    if (needed > columns_.size()) columns_.resize(needed);
+    for (std::size_t c = used_; c < needed; ++c) columns_[c].clear();
     used_ = needed;
   }
-  Row& r = rows_[static_cast<std::size_t>(row)];
-  std::string& cell = r.cells[static_cast<std::size_t>(column)];
-  if (!((r.written >> column) & 1u)) {
-    cell = initial_;
-    r.written |= 1u << column;
-  }
-  return cell;
+  std::vector<std::string>& cells = columns_[static_cast<std::size_t>(column)];
+  const auto r = static_cast<std::size_t>(row);
+  if (r >= cells.size()) cells.resize(r + 1, initial_);
+  return cells[r];
 }
 
 }  // namespace lorvi

@@ -1,43 +1,46 @@
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace lorvi {
 
-// The store's limits: rows and periods per slot and store, and slots.
-inline constexpr int kMaxRows = 4501;
-inline constexpr int kMaxPeriods = 11;
+// Organisation slots; the only fixed bound of the store.
 inline constexpr int kMaxOrgs = 2;
 
-// A matrix of texts of kMaxRows x kMaxPeriods, addressed row first. Only the rows that were
-// written hold storage; every other cell reads as the matrix's initial text, so clearing is cheap.
+// A matrix of texts addressed row first, as large as what was written into it. A cell never
+// written reads as the matrix's initial text, so clearing is cheap and an organisation holds
+// only the cells it has.
 class TAAS {
  public:
   explicit TAAS(std::string initial) : initial_(std::move(initial)) {}
 
-  // The cell's text; outside the matrix it fails with "Range check error".
-  const std::string& Get(int row, int column) const;
+  // The cell's text; a negative index fails with "Range check error".
+  const std::string& Get(int row, int column) const {
+    if (row < 0 || column < 0) ThrowOutside();
+    if (static_cast<std::size_t>(column) >= used_) return initial_;
+    const std::vector<std::string>& cells = columns_[static_cast<std::size_t>(column)];
+    return static_cast<std::size_t>(row) < cells.size() ? cells[static_cast<std::size_t>(row)]
+                                                        : initial_;
+  }
 
-  // The cell for writing; outside the matrix it fails with "Range check error".
+  // The cell for writing, holding the initial text when it was never written; the matrix grows
+  // to take it. A negative index fails with "Range check error".
   std::string& At(int row, int column);
 
-  // Every cell back to the initial text. The rows' storage stays for the next reading.
+  // Every cell back to the initial text. The columns' storage stays for the next reading.
   void Reset() { used_ = 0; }
 
   const std::string& Initial() const { return initial_; }
 
  private:
-  // A row's cells hold their text once written; until then they read as the initial text.
-  struct Row {
-    std::array<std::string, kMaxPeriods> cells;
-    unsigned written = 0;  // bit per column
-  };
+  [[noreturn]] static void ThrowOutside();
+
   std::string initial_;
-  std::vector<Row> rows_;
-  std::size_t used_ = 0;  // rows_[0, used_) hold this reading's cells
+  // columns_[c] holds the cells of column c down to the last row written; columns_[0, used_)
+  // belong to this reading. By column, since a reading fills a period's rows in turn.
+  std::vector<std::vector<std::string>> columns_;
+  std::size_t used_ = 0;
 };
 
 }  // namespace lorvi

@@ -15,6 +15,30 @@ constexpr std::string_view kRecordOpen = "<СВЕДЕНИЯ_О_СТРАХОВЫ�
 constexpr std::string_view kRecordClose = "</СВЕДЕНИЯ_О_СТРАХОВЫХ_ВЗНОСАХ_И_СТРАХОВОМ_СТАЖЕ_ЗЛ>"_w;
 constexpr std::string_view kEndDateTag = "<ДатаКонцаПериода>"_w;
 
+constexpr std::string_view kNameTag = "<ФИО>"_w;
+
+// The tags that the record scan looks for on every line, noted per line while the file is split.
+enum RecordTag : unsigned {
+  kHasClose = 1,
+  kHasInsurance = 2,
+  kHasFunded = 4,
+  kHasEndDate = 8,
+  kHasOpen = 16,
+  kHasName = 32,
+};
+constexpr std::string_view kRecordMarks[] = {kRecordClose, kInsuranceBlock, kFundedBlock,
+                                             kEndDateTag,  kRecordOpen,     kNameTag};
+
+// The record tags of line `i`, from the split's marks or, for a list split without them, by search.
+unsigned TagsOf(const LineList& lines, std::size_t i) {
+  const std::string_view line = lines.Line(i);
+  if (lines.MarkedWith(kRecordMarks)) return lines.MarksOf(i);
+  unsigned found = 0;
+  for (std::size_t k = 0; k < std::size(kRecordMarks); ++k)
+    if (Contains(line, kRecordMarks[k])) found |= 1u << k;
+  return found;
+}
+
 // Drops every line before the first one that holds `tag`. When none does, every line is dropped
 // and the search asks for line 0 of the empty list.
 void DropBefore(LineList& lines, std::string_view tag) {
@@ -24,25 +48,62 @@ void DropBefore(LineList& lines, std::string_view tag) {
   lines.Line(0);
 }
 
-// The tags of the body scan that a line holds, found in one pass over its "<" characters; the same
-// answer as searching for each tag, at a fraction of the cost on files of thousands of records.
-enum BodyTag : unsigned { kHasClose = 1, kHasInsurance = 2, kHasFunded = 4, kHasEndDate = 8 };
+// The same for a record tag.
+void DropBefore(LineList& lines, RecordTag tag) {
+  std::size_t i = 0;
+  while (i < lines.Count() && !(TagsOf(lines, i) & tag)) ++i;
+  lines.DropFront(i);
+  lines.Line(0);
+}
 
-unsigned BodyTagsOf(std::string_view line) {
-  static constexpr std::pair<std::string_view, unsigned> kTags[] = {
-      {kRecordClose, kHasClose},
-      {kInsuranceBlock, kHasInsurance},
-      {kFundedBlock, kHasFunded},
-      {kEndDateTag, kHasEndDate},
-  };
-  unsigned found = 0;
-  for (std::size_t p = line.find('<'); p != std::string_view::npos; p = line.find('<', p + 1)) {
-    const std::string_view rest = line.substr(p);
-    if (rest.size() < 2) break;
-    for (const auto& [tag, bit] : kTags)
-      if (rest[1] == tag[1] && rest.starts_with(tag)) found |= bit;
+// Walks the file head and returns the number of records it announces.
+int RecordCount(LineList& lines) {
+  DropBefore(lines, "<СоставДокументов>"_w);
+  DropBefore(lines, "<НаличиеДокументов>"_w);
+  DropBefore(lines, "<Количество>"_w);
+  const std::string countText = TagValue(lines.Line(0), "Количество"_w);
+  const auto count = ParseInteger(countText);
+  if (!count) ThrowNotInteger(countText);
+  return *count;
+}
+
+// One record, from its opening line to before its closing line, into `sink`.
+template <typename Sink>
+void ScanRecord(LineList& lines, std::string_view periodEntry, Sink& sink, std::string& key,
+                std::string& value) {
+  DropBefore(lines, kHasOpen);
+  DropBefore(lines, kHasName);
+  lines.DropFront(1);
+  TagValueOf(lines.Line(0), "Фамилия"_w, value);
+  key = value;
+  lines.DropFront(1);
+  TagValueOf(lines.Line(0), "Имя"_w, value);
+  key.append(" ").append(value);
+  lines.DropFront(1);
+  TagValueOf(lines.Line(0), "Отчество"_w, value);
+  key.append(" ").append(value);
+  sink.Row(key);
+
+  std::size_t i = 0;  // from the patronymic line
+  for (;; ++i) {
+    unsigned tags = TagsOf(lines, i);
+    if (tags & kHasClose) break;
+    if (tags & kHasInsurance) {
+      ReadAmountBlock(lines, i, FileReading::kStrahN, sink, value);
+      i += 2;
+      tags = TagsOf(lines, i);
+    }
+    if (tags & kHasFunded) {
+      ReadAmountBlock(lines, i, FileReading::kNakopN, sink, value);
+      i += 2;
+      tags = TagsOf(lines, i);
+    }
+    if (tags & kHasEndDate) {
+      TagValueOf(lines.Line(i), "ДатаКонцаПериода"_w, value);
+      if (EndsBeforePeriodEnd(value, periodEntry)) sink.Dismissed();
+    }
   }
-  return found;
+  lines.DropFront(i);
 }
 
 }  // namespace
@@ -50,18 +111,11 @@ unsigned BodyTagsOf(std::string_view line) {
 void ReadZLFile(OrgStore& store, int slot, const std::string& path, std::string_view periodKey,
                 const AfterRecord& afterRecord) {
   const int column = PeriodColumn(store.ZLInfo, slot, periodKey);
-  LineList lines = ReadLineList(path);
-
-  DropBefore(lines, "<СоставДокументов>"_w);
-  DropBefore(lines, "<НаличиеДокументов>"_w);
-  DropBefore(lines, "<Количество>"_w);
-  const std::string countText = TagValue(lines.Line(0), "Количество"_w);
-  const auto count = ParseInteger(countText);
-  if (!count) ThrowNotInteger(countText);
-
+  LineList lines = ReadLineList(path, ZLLineMarks());
+  const int count = RecordCount(lines);
   const std::string sourceName = Utf8ToCp1251(FileNameOf(path));
   const std::string periodEntry = std::string(periodKey) + "=" + std::to_string(column);
-  for (int n = 0; n < *count; ++n) {
+  for (int n = 0; n < count; ++n) {
     ReadZLRecord(store, slot, column, periodEntry, sourceName, lines);
     if (afterRecord) afterRecord();
   }
@@ -70,48 +124,32 @@ void ReadZLFile(OrgStore& store, int slot, const std::string& path, std::string_
 
 void ReadZLRecord(OrgStore& store, int slot, int column, std::string_view periodEntry,
                   std::string_view sourceName, LineList& lines) {
-  TInfo& info = store.ZLInfo[slot];
-  const char separator = store.decimalSeparator;
+  StoreSink sink(store.ZLInfo[slot], column, periodEntry, true, sourceName, store.decimalSeparator);
+  std::string key, value;
+  ScanRecord(lines, periodEntry, sink, key, value);
+}
 
-  DropBefore(lines, kRecordOpen);
-  DropBefore(lines, "<ФИО>"_w);
-  lines.DropFront(1);
-  const std::string surname = TagValue(lines.Line(0), "Фамилия"_w);
-  lines.DropFront(1);
-  const std::string firstName = TagValue(lines.Line(0), "Имя"_w);
-  lines.DropFront(1);
-  const std::string patronymic = TagValue(lines.Line(0), "Отчество"_w);
+std::span<const std::string_view> ZLLineMarks() { return kRecordMarks; }
 
-  const int row = KeyRow(info, surname + " " + firstName + " " + patronymic);
-  PutAmount(info.SrcFile, row, column, sourceName, false, separator);
+void ReadZLSteps(LineList& lines, FileReading& reading, char separator) {
+  const int count = RecordCount(lines);
+  // Whether an end date counts depends on the period's key alone, never on the column number
+  // that the entry ends in, which only the store knows.
+  const std::string periodEntry = reading.periodKey + "=";
+  StepSink sink(reading, separator);
+  std::string key, value;
+  for (int n = 0; n < count; ++n) ScanRecord(lines, periodEntry, sink, key, value);
+}
 
-  std::size_t i = 0;  // from the patronymic line
-  for (;; ++i) {
-    unsigned tags = BodyTagsOf(lines.Line(i));
-    if (tags & kHasClose) break;
-    if (tags & kHasInsurance) {
-      ReadAmountBlock(lines, i, info.StrahN, info.StrahU, row, column, separator);
-      i += 2;
-      tags = BodyTagsOf(lines.Line(i));
-    }
-    if (tags & kHasFunded) {
-      ReadAmountBlock(lines, i, info.NakopN, info.NakopU, row, column, separator);
-      i += 2;
-      tags = BodyTagsOf(lines.Line(i));
-    }
-    if ((tags & kHasEndDate) &&
-        EndsBeforePeriodEnd(TagValue(lines.Line(i), "ДатаКонцаПериода"_w), periodEntry)) {
-      std::string mark = "1|" + std::string(periodEntry);
-      auto& dismissed = info.Dismissed;
-      if (dismissed.size() > static_cast<std::size_t>(row)) {
-        dismissed[row] = std::move(mark);
-      } else {
-        dismissed.resize(static_cast<std::size_t>(row));
-        dismissed.push_back(std::move(mark));
-      }
-    }
+void MarkDismissed(TInfo& info, int row, std::string_view periodEntry) {
+  std::string mark = "1|" + std::string(periodEntry);
+  auto& dismissed = info.Dismissed;
+  if (dismissed.size() > static_cast<std::size_t>(row)) {
+    dismissed[static_cast<std::size_t>(row)] = std::move(mark);
+  } else {
+    dismissed.resize(static_cast<std::size_t>(row));
+    dismissed.push_back(std::move(mark));
   }
-  lines.DropFront(i);
 }
 
 bool EndsBeforePeriodEnd(std::string_view dateText, std::string_view periodEntry) {

@@ -57,9 +57,7 @@ void sgZLStrahSelectCell(const TextGrid& grid, TextGrid& partner, int col, int r
   const auto matrixRow = ValueOfName(info.Rows, grid.Cell(0, row));
   const std::string_view periodKey = std::string_view(grid.Cell(col, 0)).substr(0, 6);
   const auto matrixColumn = ValueOfName(info.Periods, periodKey);
-  if (!matrixRow || !matrixColumn || *matrixRow < 0 || *matrixRow >= kMaxRows ||
-      *matrixColumn < 0 || *matrixColumn >= kMaxPeriods)
-    return;
+  if (!matrixRow || !matrixColumn || *matrixRow < 0 || *matrixColumn < 0) return;
   const std::string& source = info.SrcFile.Get(*matrixRow, *matrixColumn);
   if (TreeNode* node = FindSourceNode(tree, slot, periodKey, source)) {
     node->state = 10;

@@ -3,7 +3,9 @@
 #include <cfenv>
 #include <cmath>
 #include <cstdint>
+#include <exception>
 #include <optional>
+#include <thread>
 
 #include "intake/lorvi_error.h"
 #include "intake/text1251.h"
@@ -15,6 +17,9 @@ namespace {
 
 // The threshold of a difference that shows, compared in extended precision where there is one.
 constexpr long double kThreshold = 0.01L;
+
+// Below this many persons a second thread for the funded grid costs more than it saves.
+constexpr std::size_t kRowsWorthAThread = 1000;
 
 constexpr std::string_view kTotalTitle = " (Н ? У)"_w;
 constexpr std::string_view kTotalHeader = "Итого: (Н ? У)"_w;
@@ -137,8 +142,30 @@ void FillGrid(const TInfo& info, TextGrid& grid, char separator) {
 void ShowOrganisation(const OrgStore& store, int slot, GridSet grids) {
   if (slot < 0 || slot >= kMaxOrgs) ThrowRangeCheck();
   const char separator = store.decimalSeparator;
-  FillGrid(store.ZLInfo[slot], grids.zlStrah, separator);
-  FillGrid(store.ZLInfo[slot], grids.zlNakop, separator);
+  const TInfo& persons = store.ZLInfo[slot];
+  if (persons.Rows.Count() < kRowsWorthAThread) {
+    FillGrid(persons, grids.zlStrah, separator);
+    FillGrid(persons, grids.zlNakop, separator);
+  } else {
+    // Each fill only reads the store and writes its own grid, so the two large ones go side by
+    // side.
+    std::exception_ptr failure;
+    std::thread nakop([&] {
+      try {
+        FillGrid(persons, grids.zlNakop, separator);
+      } catch (...) {
+        failure = std::current_exception();
+      }
+    });
+    try {
+      FillGrid(persons, grids.zlStrah, separator);
+    } catch (...) {
+      nakop.join();
+      throw;
+    }
+    nakop.join();
+    if (failure) std::rethrow_exception(failure);
+  }
   FillGrid(store.ADVInfo[slot], grids.advStrah, separator);
   FillGrid(store.ADVInfo[slot], grids.advNakop, separator);
   grids.zlStrah.SetSelection(1, 1);

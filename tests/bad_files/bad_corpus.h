@@ -5,7 +5,7 @@
 #include <vector>
 
 // Files that users have, or might have, fed to the analyser: cut short, miscounted, badly
-// encoded, oddly valued, too many persons, periods or organisations. Each file is written
+// encoded, oddly valued, many persons or periods, too many organisations. Each file is written
 // exactly as a fund file comes (code page 1251, CR LF, one element per line) except for the one
 // thing that is wrong with it. What the analyser must show for each lives beside the files,
 // in tests/data/bad/cases.txt.

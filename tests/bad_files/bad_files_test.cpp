@@ -24,6 +24,7 @@
 
 #include "bad_corpus.h"
 #include "check_run.h"
+#include "support/store_dump.h"
 #include "support/temp_files.h"
 
 namespace lorvi::bad {
@@ -243,6 +244,25 @@ RunResult RunInProcess(const std::vector<std::string>& args, std::size_t splitAf
   return result;
 }
 
+// The case's own actions in this process, with the files of a reading read by `threads` workers:
+// what the tool prints after them and what the store then holds, the part read before a failure
+// included.
+std::pair<std::string, std::string> RunCaseInProcess(const std::vector<std::string>& args,
+                                                     std::size_t splitAfter, const fs::path& remove,
+                                                     int threads) {
+  const std::vector<std::string> first(args.begin(), args.begin() + splitAfter);
+  const std::vector<std::string> second(args.begin() + splitAfter, args.end());
+  const check::CommandLine head = check::ParseCommandLine(first);
+  check::CheckRun run(*head.decimalSeparator);
+  run.session().store.readerThreads = threads;
+  for (const check::Action& action : head.actions) run.Run(action);
+  if (!remove.empty()) fs::remove(remove);
+  if (!second.empty())
+    for (const check::Action& action : check::ParseCommandLine(second).actions) run.Run(action);
+  run.Dump();
+  return {run.Output(), test::DumpStore(run.session().store)};
+}
+
 std::string Separator(char c) { return std::string("--decimal-separator=") + c; }
 
 // What the good sample alone shows, per separator.
@@ -296,18 +316,24 @@ TEST_P(BadFile, ShowsWhatItMust) {
   const test::TempDir temp;
   const fs::path tempDir = fs::path(temp.PathOf("x")).parent_path();
   std::vector<std::string> paths;  // every file loaded, in the first load or a later one
-  const auto resolve = [&](const std::string& name) {
-    if (!name.starts_with("@")) {
-      paths.push_back((fs::path(LORVI_BAD_DIR) / name).string());
-      return paths.back();
-    }
+  // Makes the case's own file of `name` when it is not there (again).
+  const auto make = [&](const std::string& name) {
+    if (!name.starts_with("@")) return (fs::path(LORVI_BAD_DIR) / name).string();
     const std::string own = name.substr(1);
     const fs::path path = tempDir / own;
     const fs::path corpusFile = fs::path(LORVI_BAD_DIR) / own;
     if (!fs::exists(path) && !WriteLargeFile(own, path) && fs::exists(corpusFile))
       fs::copy_file(corpusFile, path);
-    paths.push_back(path.string());
+    return path.string();
+  };
+  const auto resolve = [&](const std::string& name) {
+    paths.push_back(make(name));
     return paths.back();
+  };
+  const auto remake = [&] {
+    for (const std::string& name : c.load) make(name);
+    for (const std::string& word : c.then)
+      if (word.starts_with("@")) make(word);
   };
   std::vector<std::string> args = {Separator(c.separator), "--load"};
   for (const std::string& name : c.load) args.push_back(resolve(name));
@@ -330,6 +356,17 @@ TEST_P(BadFile, ShowsWhatItMust) {
     fs::permissions(setupPath, fs::perms::none);
   } else if (!c.setup.empty() && c.setup != "delete") {
     FAIL() << "unknown setup " << c.setup;
+  }
+
+  // Read side by side or one after another, the files leave the same screen and the same store.
+  {
+    const fs::path removed = c.setup == "delete" ? setupPath : fs::path();
+    const auto one = RunCaseInProcess(args, afterLoad, removed, 1);
+    remake();
+    const auto side = RunCaseInProcess(args, afterLoad, removed, 3);
+    remake();
+    EXPECT_EQ(side.first, one.first);
+    EXPECT_TRUE(side.second == one.second) << "the stores differ";
   }
 
   const auto before = StateOf(paths);

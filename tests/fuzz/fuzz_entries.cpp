@@ -17,9 +17,12 @@
 #include "intake/tag_value.h"
 #include "intake/text1251.h"
 #include "store/adv_reader.h"
+#include "store/file_reading.h"
+#include "store/load_organisation.h"
 #include "store/org_store.h"
 #include "store/taas.h"
 #include "store/zl_reader.h"
+#include "support/store_dump.h"
 #include "view/fill_grid.h"
 #include "view/text_grid.h"
 
@@ -194,10 +197,6 @@ std::string PeriodFor(std::string_view bytes, const std::string& path) {
 }
 
 std::string CheckInfo(const TInfo& info, bool marks) {
-  if (info.Rows.Count() > static_cast<std::size_t>(kMaxRows))
-    return std::to_string(info.Rows.Count()) + " rows stored";
-  if (info.Periods.Count() > static_cast<std::size_t>(kMaxPeriods))
-    return std::to_string(info.Periods.Count()) + " periods stored";
   if (info.Dismissed.size() > info.Rows.Count())
     return "dismissal marks beyond the last row (" + std::to_string(info.Dismissed.size()) + ")";
   if (!marks && !info.Dismissed.empty()) return "dismissal marks in the inventories";
@@ -233,8 +232,8 @@ std::string CheckCells(const TInfo& info, const std::set<std::string>& texts, ch
                                                           {&info.StrahU, "StrahU"},
                                                           {&info.NakopN, "NakopN"},
                                                           {&info.NakopU, "NakopU"}};
-  const int rows = std::min<int>(static_cast<int>(info.Rows.Count()), kMaxRows);
-  const int cols = std::min<int>(static_cast<int>(info.Periods.Count()), kMaxPeriods);
+  const int rows = static_cast<int>(info.Rows.Count());
+  const int cols = static_cast<int>(info.Periods.Count());
   for (int row = 0; row < rows; ++row)
     for (int col = 0; col < cols; ++col) {
       for (const auto& [matrix, name] : matrices) {
@@ -331,22 +330,68 @@ std::string FuzzHeaderScan(std::string_view bytes) {
 
 namespace {
 
-// Reads the input twice into one slot (a second reading adds to the first, as two files of one
-// period do), then checks the table and both grids filled from it.
+// The store after `read` ran twice on one slot (a second reading adds to the first, as two files
+// of one period do), each failure's text in `errors`.
+template <typename Read>
+OrgStore ReadTwice(const std::string& path, const std::string& period, char separator, Read read,
+                   std::string& errors) {
+  OrgStore store;
+  store.decimalSeparator = separator;
+  const int slot = NewOrgSlot(store);
+  for (int pass = 0; pass < 2; ++pass) {
+    try {
+      read(store, slot, path, period);
+    } catch (const LorviError& e) {
+      errors += e.what();
+    }
+    errors += "|";
+  }
+  return store;
+}
+
+// The input as both files of an organisation, read one after another and side by side.
+std::string CheckSideBySide(const std::string& path, char separator) {
+  std::string dumps[2];
+  for (const int threads : {1, 2}) {
+    OrgStore store;
+    store.decimalSeparator = separator;
+    store.readerThreads = threads;
+    const int slot = NewOrgSlot(store);
+    store.OrgFiles[slot] = {path, path};
+    std::string& dump = dumps[threads - 1];
+    try {
+      LoadOrganisation(store, slot);
+    } catch (const LorviError& e) {
+      dump = e.what();
+    }
+    dump += test::DumpStore(store);
+  }
+  return dumps[0] == dumps[1] ? "" : "side by side the organisation reads otherwise";
+}
+
+// Reads the input twice into one slot, directly and through a reading of its own merged into the
+// store, then checks the table and both grids filled from it.
 template <typename Read>
 std::string FuzzReader(std::string_view bytes, Read read, bool records) {
   Outcome outcome;
   const InputFile file(bytes);
-  OrgStore store;
-  store.decimalSeparator = SeparatorFor(bytes);
+  const char separator = SeparatorFor(bytes);
   const std::string period = PeriodFor(bytes, file.Path());
-  const int slot = NewOrgSlot(store);
-  for (int pass = 0; pass < 2; ++pass) {
-    try {
-      read(store, slot, file.Path(), period);
-    } catch (const LorviError&) {
-    }
-  }
+  std::string errors, mergedErrors;
+  const OrgStore store = ReadTwice(file.Path(), period, separator, read, errors);
+  const OrgStore merged = ReadTwice(
+      file.Path(), period, separator,
+      [records](OrgStore& s, int slot, const std::string& path, const std::string& key) {
+        MergeReading(s, slot,
+                     records ? ReadRecordsAlone(path, key, s.decimalSeparator)
+                             : ReadInventoryAlone(path, key, s.decimalSeparator));
+      },
+      mergedErrors);
+  if (mergedErrors != errors || test::DumpStore(merged) != test::DumpStore(store))
+    outcome.Add("read alone and merged, the file reads otherwise");
+  outcome.Add(CheckSideBySide(file.Path(), separator));
+
+  const int slot = 0;
   const TInfo& info = records ? store.ZLInfo[slot] : store.ADVInfo[slot];
   outcome.Add(CheckInfo(info, records));
   outcome.Add(

@@ -95,6 +95,36 @@ TEST(ScanHeader, CountsFindsNotValues) {
   EXPECT_EQ(first.period, "2010-2");
 }
 
+// Large files classify as small ones do, wherever their header elements stand: before, across
+// or after the first 16 KiB, and with a NUL that ends the text among them.
+TEST(ScanHeader, LargeFilesScanAsSmallOnes) {
+  test::TempDir dir;
+  const std::string records = Header("СВЕДЕНИЯ", "<ВидФормы>СЗВ-6-1</ВидФормы>");
+  const std::string inventory = Header("ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ", "");
+  const std::string filler(30, 'x');
+  std::string lines;
+  while (lines.size() < 20000) lines += filler + "\r\n";
+  const std::string late = records + "<Год>2099</Год>\n";
+  int n = 0;
+  for (const std::string& text : {records, inventory, late}) {
+    const Scan small = ScanOf(dir.WriteXml("s" + std::to_string(n) + ".xml", text));
+    ASSERT_TRUE(small.ok);
+    const std::size_t third = text.find('\n', text.find('\n', text.find('\n') + 1) + 1) + 1;
+    for (const std::string& big :
+         {text + lines, lines + text, lines.substr(0, 16370) + text + lines,
+          text.substr(0, third) + lines + text.substr(third)}) {
+      const std::string name = "b" + std::to_string(n++) + ".xml";
+      EXPECT_EQ(ScanOf(dir.WriteXml(name, big)), small) << name;
+    }
+  }
+  // The form kind beyond a NUL is not there: the file reads as an inventory-less record set.
+  const std::string cut = records.substr(0, records.find("<ВидФормы>"));
+  EXPECT_EQ(ScanOf(dir.Write("nul.xml", test::W(cut) + lines + std::string(1, '\0') +
+                                            test::W("<ВидФормы>СЗВ-6-1</ВидФормы>\n"))),
+            kFailed);
+  EXPECT_TRUE(ScanOf(dir.Write("nul2.xml", test::W(records) + lines + std::string(1, '\0'))).ok);
+}
+
 TEST(ScanHeader, UnreadableFiles) {
   test::TempDir dir;
   EXPECT_EQ(ScanOf(dir.PathOf("deleted.xml")), kFailed);

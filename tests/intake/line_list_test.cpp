@@ -43,6 +43,35 @@ TEST(LineList, TextEndsAtFirstNul) {
   EXPECT_EQ(Lines(std::string("<\0F\0", 4)), V({"<"}));
 }
 
+// The marks noted while splitting are exactly the marks each line contains, as a search would
+// find them: at the line's start or end, twice, cut by a line end or by the NUL that ends the
+// text, in lines of every length and after a drop.
+TEST(LineList, MarksNotedInTheSplitAreThoseASearchFinds) {
+  static constexpr std::string_view kMarks[] = {"<abc>", "</abc>", "<ab", "<abcd", "<xy>"};
+  const std::string pieces[] = {"<abc>",  "</abc>", "<ab", "<",    "x",
+                                "y>",     "\r",     "\n",  "\r\n", std::string(1, '\0'),
+                                "      ", "<xy>"};
+  std::uint32_t state = 3;
+  for (int n = 0; n < 3000; ++n) {
+    std::string bytes;
+    for (int k = n % 40; k >= 0; --k) {
+      state = state * 1664525u + 1013904223u;
+      bytes += pieces[(state >> 24) % std::size(pieces)];
+    }
+    LineList marked(bytes, kMarks);
+    const LineList plain(bytes);
+    ASSERT_EQ(marked.Count(), plain.Count());
+    ASSERT_TRUE(marked.MarkedWith(kMarks));
+    if (n % 2) marked.DropFront(1);
+    for (std::size_t i = 0; i < marked.Count(); ++i) {
+      std::uint32_t expected = 0;
+      for (std::size_t k = 0; k < std::size(kMarks); ++k)
+        if (marked.Line(i).find(kMarks[k]) != std::string_view::npos) expected |= 1u << k;
+      ASSERT_EQ(marked.MarksOf(i), expected) << n << ": " << marked.Line(i);
+    }
+  }
+}
+
 TEST(LineList, DroppingMovesLineZeroAndPositionsFollow) {
   LineList list(std::string("a\nb\nc"));
   list.DropFront(1);

@@ -52,9 +52,21 @@ TEST(PutAmount, StoringWritesTextUnchanged) {
   PutAmount(matrix, 0, 0, "", false, ',');
   EXPECT_EQ(matrix.Get(0, 0), "");
   EXPECT_EQ(matrix.Get(4500, 10), "zu");
-  EXPECT_THROW(PutAmount(matrix, 4501, 0, "x", false, ','), LorviError);
-  EXPECT_THROW(PutAmount(matrix, 0, 11, "x", false, ','), LorviError);
-  EXPECT_THROW(matrix.Get(-1, 0), LorviError);
+  // The matrix grows to any cell; the cells between stay at their initial text.
+  PutAmount(matrix, 20000, 30, "far.xml", false, ',');
+  EXPECT_EQ(matrix.Get(20000, 30), "far.xml");
+  EXPECT_EQ(matrix.Get(20000, 29), "zu");
+  EXPECT_EQ(matrix.Get(19999, 30), "zu");
+  EXPECT_EQ(matrix.Get(20001, 0), "zu");
+  EXPECT_EQ(matrix.Get(0, 0), "");
+  matrix.Reset();
+  EXPECT_EQ(matrix.Get(20000, 30), "zu");
+  EXPECT_EQ(matrix.Get(0, 0), "zu");
+  PutAmount(matrix, 3, 1, "again.xml", false, ',');
+  EXPECT_EQ(matrix.Get(3, 0), "zu");
+  EXPECT_EQ(matrix.Get(3, 1), "again.xml");
+  EXPECT_THROW(PutAmount(matrix, -1, 0, "x", false, ','), LorviError);
+  EXPECT_THROW(matrix.Get(0, -1), LorviError);
 }
 
 TEST(OrgStore, SlotsOpenResetAndClear) {
@@ -120,32 +132,23 @@ TEST(OrgStore, KeyRowIgnoresLetterCase) {
   EXPECT_EQ(info.Rows[1], "Петров П =1"_w);
 }
 
-TEST(OrgStore, LimitsRefuseTheRowOrPeriodAndKeepWhatWasStored) {
+TEST(OrgStore, AnyNumberOfRowsAndPeriods) {
   OrgStore store;
   NewOrgSlot(store);
-  for (int p = 0; p < kMaxPeriods; ++p)
-    EXPECT_EQ(PeriodColumn(store.ADVInfo, 0, "2011-" + std::to_string(p)), p);
-  try {
-    PeriodColumn(store.ADVInfo, 0, "2099-1");
-    FAIL();
-  } catch (const LorviError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              test::W("Организация не прочитана: более 11 отчетных периодов."));
-  }
-  EXPECT_EQ(store.ADVInfo[0].Periods.Count(), 11u);
-  EXPECT_EQ(PeriodColumn(store.ADVInfo, 0, "2011-10"), 10);  // known periods still found
+  for (int p = 0; p < 30; ++p)
+    EXPECT_EQ(PeriodColumn(store.ADVInfo, 0,
+                           std::to_string(2011 + p / 4) + "-" + std::to_string(p % 4 + 1)),
+              p);
+  EXPECT_EQ(PeriodColumn(store.ADVInfo, 0, "2011-1"), 0);
+  EXPECT_EQ(store.ADVInfo[0].Periods.Count(), 30u);
 
   TInfo& info = store.ZLInfo[0];
-  for (int r = 0; r < kMaxRows; ++r) ASSERT_EQ(KeyRow(info, "P" + std::to_string(r)), r);
-  try {
-    KeyRow(info, "one too many");
-    FAIL();
-  } catch (const LorviError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              test::W("Организация не прочитана: более 4501 застрахованных лиц или категорий."));
-  }
-  EXPECT_EQ(info.Rows.Count(), 4501u);
-  EXPECT_EQ(KeyRow(info, "p4500"), 4500);
+  for (int r = 0; r < 12000; ++r) ASSERT_EQ(KeyRow(info, "P" + std::to_string(r)), r);
+  EXPECT_EQ(KeyRow(info, "p4501"), 4501);
+  EXPECT_EQ(info.Rows[11999], "P11999=11999");
+  PutAmount(info.StrahN, 11999, 29, "1.5", true, ',');
+  PutAmount(info.StrahN, 11999, 29, "1.5", true, ',');
+  EXPECT_EQ(info.StrahN.Get(11999, 29), "3,00");
 }
 
 }  // namespace
