@@ -24,8 +24,6 @@ TreeNode* UnreadRoot(const FileTree& tree) {
 
 }  // namespace
 
-std::string_view UnreadRootCaption() { return kUnreadRoot; }
-
 bool AddDocumentNode(std::string_view title, std::string_view periodKey, std::string_view kind,
                      const std::string& path, FileTree& tree, OrgStore& store) {
   // Organisations are told apart by the first 14 characters of their titles.

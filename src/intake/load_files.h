@@ -21,9 +21,6 @@ enum TreePicture {
   kPictureSourceMark = 10,
 };
 
-// Caption of the root of the files that could not be classified (code page 1251).
-std::string_view UnreadRootCaption();
-
 // Called after each file placed, with the number placed so far of all; the window lets its
 // messages through and shows the progress.
 using LoadProgress = std::function<void(std::size_t done, std::size_t total)>;

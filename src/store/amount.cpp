@@ -99,12 +99,6 @@ std::optional<Amount4> ParseAmount(std::string_view text, char separator) {
                   : static_cast<Amount4>(mantissa);
 }
 
-std::string FormatAmount(__int128 value, char separator) {
-  std::string out;
-  FormatAmountInto(out, value, separator);
-  return out;
-}
-
 void FormatAmountInto(std::string& out, __int128 value, char separator) {
   // Sums within 64 bits, nearly all of them, avoid the slow 128-bit division.
   if (value > -static_cast<__int128>(UINT64_MAX) && value < static_cast<__int128>(UINT64_MAX)) {

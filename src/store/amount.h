@@ -19,9 +19,7 @@ std::optional<Amount4> ParseAmount(std::string_view text, char separator);
 // The "0.00" form of a value in ten-thousandths: two decimals rounded half away from zero,
 // `separator` between, no grouping, "-" only when the rounded value is below zero. Takes a wide
 // value so that a sum past the fixed-point range is still written (and then no longer converts).
-std::string FormatAmount(__int128 value, char separator);
-
-// The same written into `out`, whose storage is reused.
+// The text goes into `out`, whose storage is reused.
 void FormatAmountInto(std::string& out, __int128 value, char separator);
 
 }  // namespace lorvi

@@ -31,8 +31,6 @@ class TAAS {
   // Every cell back to the initial text. The columns' storage stays for the next reading.
   void Reset() { used_ = 0; }
 
-  const std::string& Initial() const { return initial_; }
-
  private:
   [[noreturn]] static void ThrowOutside();
 

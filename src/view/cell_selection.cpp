@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "intake/header_scan.h"
+#include "intake/load_files.h"
 #include "store/conversions.h"
 
 namespace lorvi {
@@ -60,7 +61,7 @@ void sgZLStrahSelectCell(const TextGrid& grid, TextGrid& partner, int col, int r
   if (!matrixRow || !matrixColumn || *matrixRow < 0 || *matrixColumn < 0) return;
   const std::string& source = info.SrcFile.Get(*matrixRow, *matrixColumn);
   if (TreeNode* node = FindSourceNode(tree, slot, periodKey, source)) {
-    node->state = 10;
+    node->state = kPictureSourceMark;
     tree.Touch();
   }
 }

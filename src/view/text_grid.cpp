@@ -42,12 +42,6 @@ void TextGrid::SetCell(int col, int row, std::string text) {
   rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = std::move(text);
 }
 
-void TextGrid::DeleteRow(int row) {
-  if (row < 0 || row >= rowCount_) return;
-  rows_.erase(rows_.begin() + row);
-  --rowCount_;
-}
-
 void TextGrid::KeepRows(const std::vector<bool>& keep) {
   std::size_t out = 0;
   for (std::size_t r = 0; r < rows_.size(); ++r)

@@ -35,9 +35,6 @@ class TextGrid {
   // Writing outside the grid does nothing.
   void SetCell(int col, int row, std::string text);
 
-  // Removes row `row`, moving the later rows up; the count drops by one.
-  void DeleteRow(int row);
-
   // Keeps row r where keep[r] is true (rows beyond `keep` stay), in one stable pass.
   void KeepRows(const std::vector<bool>& keep);
 

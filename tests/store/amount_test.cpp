@@ -66,6 +66,12 @@ TEST(ParseAmount, RoundsToTenThousandthsTiesToEven) {
 }
 
 TEST(FormatAmount, TwoDecimalsHalfAwayFromZero) {
+  // One buffer for all, as the store reuses it: a shorter text leaves nothing of a longer one.
+  std::string out;
+  const auto FormatAmount = [&out](__int128 value, char separator) {
+    FormatAmountInto(out, value, separator);
+    return out;
+  };
   EXPECT_EQ(FormatAmount(15005000, ','), "1500,50");
   EXPECT_EQ(FormatAmount(15005000, '.'), "1500.50");
   EXPECT_EQ(FormatAmount(1250, '.'), "0.13");
