@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "report/c_numeric_scope.h"
 #include "report/exports.h"
 
 namespace lorvi::report {
@@ -90,8 +91,9 @@ class XlsxWriter {
     if (landscape) worksheet_set_landscape(sheet_);
     const QMarginsF m = page.margins / kMmPerInch;
     worksheet_set_margins(sheet_, m.left(), m.right(), m.top(), m.bottom());
-    // Spreadsheet fonts run a little wider than ours; keep the columns on the paper.
-    worksheet_set_print_scale(sheet_, 95);
+    // Spreadsheet fonts run wider than ours: without this the last column prints on pages of its
+    // own.
+    worksheet_fit_to_pages(sheet_, 1, 0);
   }
 
   void WriteColumns(const PreparedReport& report) {
@@ -208,8 +210,10 @@ bool ExportXlsx(const PreparedReport& report, const QString& path, QString* erro
   QString reason;
   if (report.pages.isEmpty()) {
     reason = QStringLiteral("в отчете нет страниц");
-  } else if (XlsxWriter(path).Write(report, &reason)) {
-    return true;
+  } else {
+    // The library writes its numbers with the C library's formatting.
+    const CNumericScope numbers;
+    if (XlsxWriter(path).Write(report, &reason)) return true;
   }
   if (error) *error = QStringLiteral("Не удалось записать файл %1: %2").arg(path, reason);
   return false;

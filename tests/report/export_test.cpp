@@ -2,9 +2,16 @@
 
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
+
+#include <clocale>
+#include <cstdio>
 
 #include "report/exports.h"
 #include "report/report.h"
@@ -168,6 +175,74 @@ TEST_F(ReportExports, XlsxHoldsTheTextsWithAPageBreakBetweenPages) {
 
   EXPECT_FALSE(ExportXlsx(*prepared, Unwritable(QStringLiteral("a.xlsx")), &error));
   EXPECT_TRUE(error.contains(QStringLiteral("a.xlsx")));
+}
+
+// What openpyxl, a reader that is none of ours, finds in a workbook: its texts, the numbers of
+// the page setup, the column widths. Empty when it cannot read the file.
+QJsonObject ReadWithOpenpyxl(const QString& path) {
+  static const char* const kScript = R"(import json, sys, openpyxl
+ws = openpyxl.load_workbook(sys.argv[1]).worksheets[0]
+setup = ws.sheet_properties.pageSetUpPr
+print(json.dumps({
+  "texts": [c.value for row in ws.iter_rows() for c in row if isinstance(c.value, str)],
+  "fitToPage": bool(setup and setup.fitToPage),
+  "fitToWidth": ws.page_setup.fitToWidth or 1, "fitToHeight": ws.page_setup.fitToHeight,
+  "margins": [ws.page_margins.left, ws.page_margins.right, ws.page_margins.top,
+              ws.page_margins.bottom],
+  "widths": [d.width for d in ws.column_dimensions.values()]}))
+)";
+  QProcess python;
+  python.start(QStringLiteral(LORVI_PYTHON3),
+               {QStringLiteral("-c"), QString::fromUtf8(kScript), path});
+  if (!python.waitForFinished(60000) || python.exitCode() != 0) {
+    ADD_FAILURE() << "openpyxl (python3-openpyxl) could not read the file: "
+                  << python.readAllStandardError().toStdString();
+    return {};
+  }
+  return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+}
+
+// The user's locale writes numbers with a comma; the file must not.
+TEST_F(ReportExports, XlsxUnderACommaLocaleReadsBackInAnotherReader) {
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  ASSERT_NE(std::setlocale(LC_ALL, "ru_RU.UTF-8"), nullptr)
+      << "ru_RU.UTF-8 is missing: localedef -i ru_RU -f UTF-8 ru_RU.UTF-8 (./lorvi.sh makes it)";
+  const auto formatted = [] {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.1f", 0.5);
+    return std::string(text);
+  };
+  ASSERT_EQ(formatted(), "0,5");
+  const QString path = dir.filePath(QStringLiteral("отчет.xlsx"));
+  QString error;
+  const bool written = ExportXlsx(*prepared, path, &error);
+  EXPECT_EQ(formatted(), "0,5") << "the program's own numbers keep the user's separator";
+  std::setlocale(LC_ALL, saved.c_str());
+  ASSERT_TRUE(written) << error.toStdString();
+
+  const QRegularExpression commaNumber(QStringLiteral("=\"-?\\d+,\\d+\""));
+  EXPECT_FALSE(Unzip(path, QStringLiteral("xl/worksheets/sheet1.xml")).contains(commaNumber));
+  EXPECT_FALSE(Unzip(path, QStringLiteral("xl/styles.xml")).contains(commaNumber));
+
+  const QJsonObject read = ReadWithOpenpyxl(path);
+  ASSERT_FALSE(read.isEmpty());
+  QSet<QString> texts;
+  for (const QJsonValue& text : read[QStringLiteral("texts")].toArray()) texts << text.toString();
+  QSet<QString> shown;
+  for (const PreparedPage& page : prepared->pages)
+    for (const TextItem& item : page.items)
+      if (!item.text.isEmpty()) shown << item.text;
+  EXPECT_EQ(texts, shown);
+
+  EXPECT_TRUE(read[QStringLiteral("fitToPage")].toBool());
+  EXPECT_EQ(read[QStringLiteral("fitToWidth")].toInt(), 1);
+  EXPECT_EQ(read[QStringLiteral("fitToHeight")].toInt(-1), 0);
+  const QJsonArray margins = read[QStringLiteral("margins")].toArray();
+  ASSERT_EQ(margins.size(), 4);
+  EXPECT_NEAR(margins[0].toDouble(), 10 / 25.4, 1e-6);
+  const QJsonArray widths = read[QStringLiteral("widths")].toArray();
+  ASSERT_FALSE(widths.isEmpty());
+  for (const QJsonValue& width : widths) EXPECT_GT(width.toDouble(), 0.4);
 }
 
 TEST_F(ReportExports, RtfReadsBackAsTheReportsTextOnePageASection) {
