@@ -96,7 +96,11 @@ bool RecipeTagValue(std::string_view line, std::string_view name, std::string& v
   value.clear();
   const auto p = line.find(name);
   if (p == std::string_view::npos) return false;
-  const auto q = line.find("/" + std::string(name));
+  // Appended rather than "/" + std::string(name): GCC 12 at -O3 warns falsely about the latter
+  // (-Wrestrict).
+  std::string closing = "/";
+  closing += name;
+  const auto q = line.find(closing);
   if (q == std::string_view::npos) return false;
   const long long s = static_cast<long long>(p + 1 + name.size() + 1);
   const long long c = static_cast<long long>(q + 1) - 1 - s;
