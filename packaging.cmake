@@ -43,9 +43,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core | fonts-liberation2")
 # Qt's own Russian texts for its dialogs, and the desktop's opener of exported files.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "reconciliation of accrued and paid pension contributions")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "reconciliation of accrued and paid pension contributions
-Анализатор ЛОРВИ reads the XML files of individual information that an
+    "Анализатор ЛОРВИ reads the XML files of individual information that an
 employer submits to the pension authority (individual records of the
 СЗВ-6 family and the inventories АДВ-6-2, periods from 2010 on), sorts
 them by organisation, period and kind of document, and shows per insured
