@@ -15,15 +15,24 @@ configure_file(data/ru.lorvi.analyser.metainfo.xml.in
 install(FILES ${PROJECT_BINARY_DIR}/ru.lorvi.analyser.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# Debian wants the change log compressed without a time stamp, so that rebuilds are identical.
+# Debian wants the change log and manual pages compressed without a time stamp, so that
+# rebuilds are identical.
 set(LORVI_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/lorvi-analyser)
 find_program(LORVI_GZIP gzip)
 if(LORVI_GZIP)
-  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/changelog.gz
-    COMMAND ${LORVI_GZIP} -9nc ${PROJECT_SOURCE_DIR}/data/changelog > ${PROJECT_BINARY_DIR}/changelog.gz
-    DEPENDS ${PROJECT_SOURCE_DIR}/data/changelog)
-  add_custom_target(lorvi_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/changelog.gz)
-  install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${LORVI_DOC_DIR})
+  set(LORVI_GZIPPED)
+  foreach(pair changelog:${LORVI_DOC_DIR} lorvi-analyser.1:${CMAKE_INSTALL_MANDIR}/man1
+               lorvi-check.1:${CMAKE_INSTALL_MANDIR}/man1)
+    string(REPLACE ":" ";" pair ${pair})
+    list(GET pair 0 name)
+    list(GET pair 1 destination)
+    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${name}.gz
+      COMMAND ${LORVI_GZIP} -9nc ${PROJECT_SOURCE_DIR}/data/${name} > ${PROJECT_BINARY_DIR}/${name}.gz
+      DEPENDS ${PROJECT_SOURCE_DIR}/data/${name})
+    list(APPEND LORVI_GZIPPED ${PROJECT_BINARY_DIR}/${name}.gz)
+    install(FILES ${PROJECT_BINARY_DIR}/${name}.gz DESTINATION ${destination})
+  endforeach()
+  add_custom_target(lorvi_gzipped ALL DEPENDS ${LORVI_GZIPPED})
 endif()
 install(FILES data/copyright DESTINATION ${LORVI_DOC_DIR})
 
