@@ -143,12 +143,6 @@ TEST(DMRpt, InstalledProgramFindsItsTemplateUnderShare) {
   ASSERT_EQ(previews.size(), 2);
   EXPECT_TRUE(previews[0].contains(QStringLiteral("Накопительная часть")));
   EXPECT_TRUE(previews[1].contains(QStringLiteral("Своя копия")));
-
-  // Neither: the path beside the program, and nothing shown.
-  TDMRpt bare(QString::fromStdString(dir.PathOf("elsewhere")));
-  EXPECT_EQ(bare.TemplatePath(TDMRpt::kPrintTemplate),
-            QString::fromStdString(dir.PathOf("elsewhere/Template/Print.fr3")));
-  EXPECT_FALSE(bare.Print(Job(), nullptr));
 }
 
 }  // namespace

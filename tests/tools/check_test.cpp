@@ -56,10 +56,6 @@ TEST(CheckCommandLine, ReadsEveryActionWithItsArguments) {
   EXPECT_EQ(line.actions[5].number, 4);
   EXPECT_EQ(line.actions[8].text, "Отчет.JPEG");
   EXPECT_EQ(line.actions[9].kind, ActionKind::Dump);
-  EXPECT_EQ(ExportFormatOf("a.b/c.Pdf"), ExportFormat::Pdf);
-  EXPECT_EQ(ExportFormatOf("c.xlsx"), ExportFormat::Xlsx);
-  EXPECT_EQ(ExportFormatOf("c.rtf"), ExportFormat::Rtf);
-  EXPECT_EQ(ExportFormatOf("c.jpg"), ExportFormat::Jpeg);
 
   EXPECT_FALSE(ParseCommandLine({"--dump"}).decimalSeparator);
   // A separator outside ASCII arrives as UTF-8 and goes to the session as its 1251 byte.
