@@ -96,11 +96,7 @@ bool RecipeTagValue(std::string_view line, std::string_view name, std::string& v
   value.clear();
   const auto p = line.find(name);
   if (p == std::string_view::npos) return false;
-  // Appended rather than "/" + std::string(name): GCC 12 at -O3 warns falsely about the latter
-  // (-Wrestrict).
-  std::string closing = "/";
-  closing += name;
-  const auto q = line.find(closing);
+  const auto q = line.find("/" + std::string(name));
   if (q == std::string_view::npos) return false;
   const long long s = static_cast<long long>(p + 1 + name.size() + 1);
   const long long c = static_cast<long long>(q + 1) - 1 - s;
