@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Builds, tests and starts the analyser on a fresh Debian machine.
-#   ./lorvi.sh run     install what is missing, build, start the analyser
+#   ./lorvi.sh run     install what is missing, build the two programs, start the analyser (with
+#                      no display: show as text what it would show for the samples)
 #   ./lorvi.sh test    install what is missing, build, run every test
+#   ./lorvi.sh package install what is missing, build the Debian package (build-package/), check
+#                      it unpacked (never installed) and with lintian
 #   ./lorvi.sh bench   install what is missing, build, run the benchmarks
+#   ./lorvi.sh format-check  fail when a source file is out of the project's format
 #   ./lorvi.sh fuzz [SECONDS]  install clang if missing, build the fuzz targets with it
 #                      (build-fuzz/), run each for SECONDS (default 30) on a copy of its corpus
 # Options after the command: --sanitize (AddressSanitizer + UndefinedBehaviorSanitizer build).
@@ -11,9 +15,10 @@ cd "$(dirname "${BASH_SOURCE[0]}")"
 
 packages=(
   cmake make g++ pkg-config
-  qt6-base-dev libxlsxwriter-dev
+  qt6-base-dev qt6-svg-dev libxlsxwriter-dev qt6-translations-l10n xdg-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2 clang-format unzip
+  locales python3-openpyxl desktop-file-utils appstream
 )
 
 install_missing() {
@@ -28,6 +33,15 @@ install_missing() {
   export DEBIAN_FRONTEND=noninteractive
   "${sudo[@]}" apt-get update -qq
   "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# The spreadsheet export is tested under the locale our users have, which writes a decimal comma.
+make_russian_locale() {
+  locale -a 2>/dev/null | grep -qix 'ru_RU.utf8' && return 0
+  echo "Making the locale ru_RU.UTF-8"
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 }
 
 command=${1:-}
@@ -49,29 +63,122 @@ if [ $sanitize -eq 1 ]; then
 fi
 jobs=$(nproc 2>/dev/null || echo 2)
 
-build() {
+# Where ccache is at hand, builds of other clones and folders share their objects: paths are
+# taken relative to the source tree.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$PWD"
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
+configure() {
   install_missing
   if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$build_dir" "${cmake_args[@]}"
+    cmake -S . -B "$build_dir" "${cmake_args[@]}" "${launcher[@]+"${launcher[@]}"}" "$@"
+  elif [ $# -gt 0 ]; then
+    cmake "$build_dir" "$@" >/dev/null
   fi
-  cmake --build "$build_dir" -j "$jobs"
+}
+
+# Our own builds stop at a warning; a user's or packager's build does not.
+build() {
+  configure -DLORVI_WERROR=ON
+  cmake --build "$build_dir" -j "$jobs" "$@"
+}
+
+# What the window would show for the bundled samples, as text: the tree and the insurance grid of
+# the first organisation, which the load selects.
+show_samples() {
+  "$build_dir/tools/lorvi-check/lorvi-check" --load samples/*.XML | python3 -c '
+import sys
+
+def unescape(text):
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text):
+            out.append({"t": " ", "r": " ", "n": " "}.get(text[i + 1], text[i + 1]))
+            i += 2
+        else:
+            out.append(text[i])
+            i += 1
+    return "".join(out)
+
+def section(lines, name):
+    at = next(i for i, line in enumerate(lines) if line.startswith(name))
+    body = []
+    for line in lines[at + 1:]:
+        if line.startswith("["):
+            break
+        body.append(line)
+    return body
+
+lines = sys.stdin.read().split("\n")
+print("Загруженные файлы / Loaded files:")
+for line in section(lines, "[tree]"):
+    fields = line.split("\t")
+    mark = "   <" if fields[-1] == "*" else ""
+    print("  " + unescape(fields[0]) + mark)
+rows = [[unescape(cell) for cell in row.split("\t")] for row in section(lines, "[sgZLStrah]")]
+print()
+print("Страховая часть / Insurance part:")
+widths = [max(len(row[c]) for row in rows) for c in range(len(rows[0]))] if rows else []
+for row in rows:
+    print("  " + " | ".join(cell.ljust(width) for cell, width in zip(row, widths)).rstrip())
+'
 }
 
 case "$command" in
   run)
-    build
+    configure
+    cmake --build "$build_dir" -j "$jobs" --target lorvi-analyser lorvi-check
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      echo "Нет экрана (не заданы DISPLAY и WAYLAND_DISPLAY), окно не откроется."
+      echo "Вот что оно показало бы для примеров из samples/."
+      echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): the window cannot open."
+      echo "This is what it would show for the files in samples/."
+      echo
+      show_samples
+      exit 0
+    fi
     exec "$build_dir/src/app/lorvi-analyser" "${args[@]+"${args[@]}"}"
     ;;
   test)
+    # The reconciliation workbook's sums are recalculated by LibreOffice in the tests.
+    packages+=(libreoffice-calc-nogui)
+    make_russian_locale
     build
     cd "$build_dir"
     ctest --output-on-failure -j "$jobs" "${args[@]+"${args[@]}"}"
+    ;;
+  format-check)
+    configure
+    cmake --build "$build_dir" --target format-check
     ;;
   bench)
     build
     "$build_dir/bench/bench_readers" "${args[@]+"${args[@]}"}"
     "$build_dir/bench/bench_road" "${args[@]+"${args[@]}"}"
+    "$build_dir/bench/bench_workbook" "${args[@]+"${args[@]}"}"
     bash bench/peak_memory.sh "$build_dir"
+    ;;
+  package)
+    packages+=(dpkg-dev file lintian)
+    install_missing
+    build_dir=build-package
+    if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+      # Debian's hardening flags, as a build on Debian's own machines would use them.
+      eval "$(dpkg-buildflags --export=sh)"
+      export CXXFLAGS="$CPPFLAGS $CXXFLAGS"
+      cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+        -DLORVI_BUILD_TESTS=OFF -DLORVI_BUILD_BENCH=OFF "${launcher[@]+"${launcher[@]}"}"
+    fi
+    cmake --build "$build_dir" -j "$jobs"
+    rm -f "$build_dir"/*.deb
+    (cd "$build_dir" && cpack -G DEB)
+    deb=$(ls "$build_dir"/*.deb)
+    bash tests/package/check_package.sh "$deb" "$build_dir"
+    lintian --fail-on error "$deb"
+    echo "Package: $deb"
     ;;
   fuzz)
     packages+=(clang libclang-rt-14-dev)
@@ -80,7 +187,8 @@ case "$command" in
     fuzz_dir=build-fuzz
     if [ ! -f "$fuzz_dir/CMakeCache.txt" ]; then
       cmake -S . -B "$fuzz_dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DLORVI_FUZZ=ON -DLORVI_SANITIZE=ON -DLORVI_BUILD_BENCH=OFF
+        -DLORVI_FUZZ=ON -DLORVI_SANITIZE=ON -DLORVI_BUILD_BENCH=OFF -DLORVI_WERROR=ON \
+        "${launcher[@]+"${launcher[@]}"}"
     fi
     cmake --build "$fuzz_dir" -j "$jobs" --target fuzz
     # The fuzzers add to their corpus: they work on a copy, and what they find is kept in the
@@ -107,7 +215,7 @@ case "$command" in
     exit $status
     ;;
   *)
-    echo "usage: $0 run|test|bench|fuzz [--sanitize]" >&2
+    echo "usage: $0 run|test|package|bench|fuzz|format-check [--sanitize]" >&2
     exit 2
     ;;
 esac

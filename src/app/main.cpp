@@ -7,6 +7,7 @@
 
 #include "app/data_module.h"
 #include "app/main_window.h"
+#include "app/pictures.h"
 #include "app/qt_translation.h"
 #include "app/session.h"
 #include "app/settings_file.h"
@@ -18,6 +19,8 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Анализатор ЛОРВИ"));
+  QApplication::setWindowIcon(lorvi::ProgramIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral("ru.lorvi.analyser"));
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setPalette(lorvi::ClassicPalette());
   QApplication::setFont(lorvi::WindowFont());

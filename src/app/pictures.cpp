@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QPainterPathStroker>
 #include <QPolygonF>
+#include <QSvgRenderer>
 
 #include <algorithm>
 #include <initializer_list>
@@ -447,6 +448,22 @@ QPixmap FloppyDiskPicture() {
 QPixmap MagnifierPicture() {
   static const QImage image = Render(DrawMagnifier);
   return QPixmap::fromImage(image);
+}
+
+QIcon ProgramIcon() {
+  // Drawn from the file that the desktop's menus show, at the sizes window managers ask for.
+  QSvgRenderer renderer(QStringLiteral(":/ru.lorvi.analyser.svg"));
+  QIcon icon;
+  if (!renderer.isValid()) return icon;
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    icon.addPixmap(QPixmap::fromImage(image));
+  }
+  return icon;
 }
 
 }  // namespace lorvi

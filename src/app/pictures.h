@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QList>
 #include <QPixmap>
 
@@ -32,5 +33,9 @@ QList<QPixmap> TabILPictures();
 QPixmap FloppyDiskPicture();
 // Shown at the start of the search strip.
 QPixmap MagnifierPicture();
+
+// The program's icon, the picture of the installed ru.lorvi.analyser.svg; null when that cannot
+// be drawn.
+QIcon ProgramIcon();
 
 }  // namespace lorvi

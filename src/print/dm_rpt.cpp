@@ -13,6 +13,10 @@ namespace {
 
 const QString kMasterData = QStringLiteral("MasterData1");
 
+#ifndef LORVI_DATA_FROM_BIN
+#define LORVI_DATA_FROM_BIN "../share/lorvi"
+#endif
+
 }  // namespace
 
 TDMRpt::TDMRpt(QString programFolder, QObject* parent)
@@ -29,14 +33,21 @@ bool TDMRpt::LoadTemplate(const QString& name) {
                    QStringLiteral("Не найден шаблон отчета") + QChar('\r') + name);
     return false;
   }
-  QString path = name;
-  if (QFileInfo(name).absoluteFilePath() != name) {
-    if (path.startsWith('\\')) path.remove(0, 1);
-    path = QDir::cleanPath(programFolder_) + QStringLiteral("/Template/") + path;
-  }
+  const QString path = TemplatePath(name);
   if (!QFileInfo(path).isFile()) return false;
   if (!Rpt.LoadFromFile(path)) throw LorviError(ToCp1251(Rpt.ErrorText()));
   return true;
+}
+
+QString TDMRpt::TemplatePath(const QString& name) const {
+  if (QFileInfo(name).absoluteFilePath() == name) return name;
+  const QString relative = name.startsWith('\\') ? name.mid(1) : name;
+  const QString beside = QDir::cleanPath(programFolder_) + QStringLiteral("/Template/") + relative;
+  if (QFileInfo(beside).isFile()) return beside;
+  // An installed program keeps its data apart from the executables.
+  const QString installed = QDir::cleanPath(
+      programFolder_ + QStringLiteral("/" LORVI_DATA_FROM_BIN "/Template/") + relative);
+  return QFileInfo(installed).isFile() ? installed : beside;
 }
 
 bool TDMRpt::ShowPreparedReport(const QString& name) {
@@ -46,7 +57,7 @@ bool TDMRpt::ShowPreparedReport(const QString& name) {
   return true;
 }
 
-void TDMRpt::Print(const PrintJob& job, QWidget* parent) {
+bool TDMRpt::Print(const PrintJob& job, QWidget* parent) {
   previewParent = parent;
   report::DataSet table;
   table.userName = QStringLiteral("DQuery");
@@ -66,7 +77,7 @@ void TDMRpt::Print(const PrintJob& job, QWidget* parent) {
   } release{Rpt};
 
   Rpt.SetScriptVariable(QStringLiteral("FIO"), FromCp1251(job.FIO));
-  if (!LoadTemplate(QStringLiteral("\\Print.fr3"))) return;
+  if (!LoadTemplate(kPrintTemplate)) return false;
   Rpt.SetScriptVariable(QStringLiteral("OrgName"), FromCp1251(job.OrgName));
   Rpt.SetScriptVariable(QStringLiteral("XMLType"), FromCp1251(job.XMLType));
   Rpt.SetScriptVariable(QStringLiteral("TabName"), FromCp1251(job.TabName));
@@ -77,7 +88,7 @@ void TDMRpt::Print(const PrintJob& job, QWidget* parent) {
                                      ? "В шаблоне отчета MasterData1 не является полосой данных"_w
                                      : "В шаблоне отчета нет полосы данных MasterData1"_w));
   band->SetDataSet(&table);
-  ShowPreparedReport(QString());
+  return ShowPreparedReport(QString());
 }
 
 }  // namespace lorvi

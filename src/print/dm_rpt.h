@@ -26,13 +26,21 @@ class TDMRpt : public QObject {
   // quietly; a file that is no template fails with the reason.
   bool LoadTemplate(const QString& name);
 
+  // The file LoadTemplate reads for `name`: a full path as it is; another name in Template/
+  // beside the program, or, when it is not there, in the installed data folder; the path beside
+  // the program when neither exists.
+  QString TemplatePath(const QString& name) const;
+
   // Loads `name` first unless it is empty, then shows the report and empties its variable list.
   bool ShowPreparedReport(const QString& name);
 
   // The print button's part after the table: variables, template, dataset, preview. The table
   // lives until the preview has closed. Fails when the template has no master data band
-  // "MasterData1".
-  void Print(const PrintJob& job, QWidget* parent);
+  // "MasterData1". Gives false when the template is missing (nothing is shown).
+  bool Print(const PrintJob& job, QWidget* parent);
+
+  // The print button's template.
+  static inline const QString kPrintTemplate = QStringLiteral("\\Print.fr3");
 
   report::TfrxReport Rpt;
   // Shows a message box of the program's own with its caption; replaceable for tests.

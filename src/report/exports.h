@@ -22,10 +22,13 @@ bool ExportXlsx(const PreparedReport& report, const QString& path, QString* erro
 // section's footer.
 bool ExportRtf(const PreparedReport& report, const QString& path, QString* error = nullptr);
 
+// The resolution of the exported pictures.
+inline constexpr int kExportJpegDpi = 150;
+
 // One picture per page, named after `basePath` with "_1", "_2", ... before the extension
 // (".jpg" when it has none). Gives the files written.
-QStringList ExportJpeg(const PreparedReport& report, const QString& basePath, int dpi = 150,
-                       QString* error = nullptr);
+QStringList ExportJpeg(const PreparedReport& report, const QString& basePath,
+                       int dpi = kExportJpegDpi, QString* error = nullptr);
 
 // Prints the pages in the printer's page range (all when it has none) on its current settings.
 bool PrintReport(const PreparedReport& report, QPrinter& printer, QString* error = nullptr);

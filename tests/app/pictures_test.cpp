@@ -47,6 +47,22 @@ TEST(Pictures, EachIsAVisibleSixteenPixelSquareOnATransparentGround) {
   }
 }
 
+// The desktop shows the same file at every size; the window draws it itself.
+TEST(Pictures, ProgramIconIsDrawnAtTheSizesWindowManagersAskFor) {
+  const QIcon icon = ProgramIcon();
+  ASSERT_FALSE(icon.isNull());
+  for (const int size : {16, 48, 256}) {
+    SCOPED_TRACE(size);
+    const QImage image = Argb(icon.pixmap(size, size));
+    ASSERT_EQ(image.size(), QSize(size, size));
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "rounded corners";
+    int opaque = 0;
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x) opaque += qAlpha(image.pixel(x, y)) >= 200;
+    EXPECT_GT(opaque, size * size / 2);
+  }
+}
+
 TEST(Pictures, IndexesOutsideTheListsGiveNullPixmaps) {
   EXPECT_TRUE(ILPicture(-1).isNull());
   EXPECT_TRUE(ILPicture(kILCount).isNull());

@@ -115,5 +115,35 @@ TEST(DMRpt, MissingRenamedOrBrokenTemplates) {
       LorviError);
 }
 
+// Installed, the programs are in bin/ and their data in share/lorvi/; Template/ beside the program
+// still comes first.
+TEST(DMRpt, InstalledProgramFindsItsTemplateUnderShare) {
+  test::TempDir dir;
+  std::filesystem::create_directories(dir.PathOf("usr/bin"));
+  std::filesystem::create_directories(dir.PathOf("usr/share/lorvi/Template"));
+  std::filesystem::copy_file(LORVI_DEFAULT_TEMPLATE,
+                             dir.PathOf("usr/share/lorvi/Template/Print.fr3"));
+  TDMRpt dm(QString::fromStdString(dir.PathOf("usr/bin")));
+  QStringList previews;
+  dm.Rpt.ShowPreview = [&](const report::PreparedReport& prepared, QWidget*) {
+    previews << prepared.PlainText(0);
+  };
+  EXPECT_EQ(dm.TemplatePath(TDMRpt::kPrintTemplate),
+            QString::fromStdString(dir.PathOf("usr/share/lorvi/Template/Print.fr3")));
+  EXPECT_TRUE(dm.Print(Job(), nullptr));
+
+  std::filesystem::create_directories(dir.PathOf("usr/bin/Template"));
+  QFile beside(QString::fromStdString(dir.PathOf("usr/bin/Template/Print.fr3")));
+  QFile installed(QString::fromStdString(dir.PathOf("usr/share/lorvi/Template/Print.fr3")));
+  ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
+  ASSERT_TRUE(beside.open(QIODevice::WriteOnly));
+  beside.write(installed.readAll().replace("Накопительная часть", "Своя копия"));
+  beside.close();
+  EXPECT_TRUE(dm.Print(Job(), nullptr));
+  ASSERT_EQ(previews.size(), 2);
+  EXPECT_TRUE(previews[0].contains(QStringLiteral("Накопительная часть")));
+  EXPECT_TRUE(previews[1].contains(QStringLiteral("Своя копия")));
+}
+
 }  // namespace
 }  // namespace lorvi

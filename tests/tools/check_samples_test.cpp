@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
 #include <algorithm>
@@ -281,6 +284,76 @@ TEST(CheckProgram, PrintsDumpAndExitStatus) {
   EXPECT_EQ(program.exitCode(), 2);
   EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
   EXPECT_TRUE(program.readAllStandardError().startsWith("lorvi-check: --load needs"));
+}
+
+// The print button's report through the preview's exports, without a display.
+TEST(CheckProgram, ExportsThePrintButtonsReport) {
+  test::TempDir dir;
+  const QString folder = QString::fromStdString(dir.PathOf(""));
+  struct Result {
+    int code;
+    QString out;
+  };
+  const auto run = [](const QString& program, const QStringList& args) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    process.setProcessEnvironment(environment);
+    process.start(program, args);
+    EXPECT_TRUE(process.waitForFinished(120000));
+    EXPECT_EQ(process.readAllStandardError(), "");
+    return Result{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput())};
+  };
+  const auto messages = [](const QString& out) {
+    return out.section(QStringLiteral("[messages]\n"), 1).section(QStringLiteral("[end]"), 0, 0);
+  };
+  QStringList load = {"--decimal-separator=,", "--load"};
+  for (const std::string& path : SamplePaths()) load << QString::fromStdString(path);
+  const Result print = run(LORVI_CHECK_EXE, load + QStringList{"--print"});
+  const QString orgName = print.out.section(QStringLiteral("OrgName\t"), 1).section('\n', 0, 0);
+  ASSERT_FALSE(orgName.isEmpty());
+
+  for (const QString name : {"отчет.pdf", "отчет.XLSX", "отчет.rtf", "стр.jpeg"}) {
+    const Result result = run(LORVI_CHECK_EXE, load + QStringList{"--export", folder + name});
+    EXPECT_EQ(result.code, 0) << name.toStdString();
+    EXPECT_EQ(messages(result.out), "") << name.toStdString();
+  }
+  const auto bytes = [&](const QString& name) {
+    QFile file(folder + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  EXPECT_TRUE(bytes("отчет.pdf").startsWith("%PDF"));
+  EXPECT_TRUE(bytes("отчет.XLSX").startsWith("PK"));
+  EXPECT_TRUE(bytes("отчет.rtf").startsWith("{\\rtf1"));
+  EXPECT_TRUE(bytes("стр_1.jpeg").startsWith("\xFF\xD8"));
+  QProcess unzip;
+  unzip.start("unzip", {"-p", folder + "отчет.XLSX", "xl/sharedStrings.xml"});
+  ASSERT_TRUE(unzip.waitForFinished(20000));
+  EXPECT_TRUE(QString::fromUtf8(unzip.readAllStandardOutput()).contains(orgName));
+
+  // Nothing selected: nothing written. A file that cannot be written: the message.
+  run(LORVI_CHECK_EXE, {"--export", folder + "пусто.pdf"});
+  EXPECT_FALSE(QFile::exists(folder + "пусто.pdf"));
+  Result result = run(LORVI_CHECK_EXE, load + QStringList{"--export", folder + "нет/a.rtf"});
+  EXPECT_EQ(result.code, 0);
+  EXPECT_TRUE(messages(result.out).startsWith("Не удалось записать файл " + folder + "нет/a.rtf"))
+      << result.out.toStdString();
+
+  // A copy of the program without its template says so; with the template where an installed
+  // program keeps it, it exports.
+  ASSERT_TRUE(QDir(folder).mkpath("bin"));
+  ASSERT_TRUE(QFile::copy(LORVI_CHECK_EXE, folder + "bin/lorvi-check"));
+  result = run(folder + "bin/lorvi-check", load + QStringList{"--export", folder + "b.pdf"});
+  EXPECT_EQ(messages(result.out),
+            "Не найден шаблон отчета\\r" + folder + "bin/Template/Print.fr3\n");
+  EXPECT_FALSE(QFile::exists(folder + "b.pdf"));
+  ASSERT_TRUE(QDir(folder).mkpath("share/lorvi/Template"));
+  ASSERT_TRUE(QFile::copy(QFileInfo(LORVI_CHECK_EXE).absolutePath() + "/Template/Print.fr3",
+                          folder + "share/lorvi/Template/Print.fr3"));
+  result = run(folder + "bin/lorvi-check", load + QStringList{"--export", folder + "b.pdf"});
+  EXPECT_EQ(messages(result.out), "");
+  EXPECT_TRUE(QFile::exists(folder + "b.pdf"));
 }
 
 }  // namespace

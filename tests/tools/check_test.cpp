@@ -39,9 +39,11 @@ TEST(CheckCommandLine, ReadsEveryActionWithItsArguments) {
                                              "4",
                                              "--clear",
                                              "--print",
+                                             "--export",
+                                             "Отчет.JPEG",
                                              "--dump"});
   ASSERT_EQ(line.decimalSeparator, ',');
-  ASSERT_EQ(line.actions.size(), 9u);
+  ASSERT_EQ(line.actions.size(), 10u);
   EXPECT_EQ(line.actions[0].kind, ActionKind::Load);
   // Everything up to the next "--" is a file, even when it begins with one dash.
   EXPECT_EQ(line.actions[0].files, (std::vector<std::string>{"a.XML", "b c.XML", "-x.XML"}));
@@ -52,7 +54,8 @@ TEST(CheckCommandLine, ReadsEveryActionWithItsArguments) {
   EXPECT_TRUE(line.actions[3].adv);
   EXPECT_EQ(line.actions[4].text, "ив");
   EXPECT_EQ(line.actions[5].number, 4);
-  EXPECT_EQ(line.actions[8].kind, ActionKind::Dump);
+  EXPECT_EQ(line.actions[8].text, "Отчет.JPEG");
+  EXPECT_EQ(line.actions[9].kind, ActionKind::Dump);
 
   EXPECT_FALSE(ParseCommandLine({"--dump"}).decimalSeparator);
   // A separator outside ASCII arrives as UTF-8 and goes to the session as its 1251 byte.
@@ -87,6 +90,14 @@ TEST(CheckCommandLine, RefusesWhatItCannotRun) {
        "--decimal-separator needs one character, as in --decimal-separator=,"},
       {{"--decimal-separator=,.", "--dump"},
        "--decimal-separator needs one character, as in --decimal-separator=,"},
+      {{"--export"}, "--export needs a file ending in .pdf, .xlsx, .rtf, .jpg or .jpeg"},
+      {{"--export", "report.xls"},
+       "--export needs a file ending in .pdf, .xlsx, .rtf, .jpg or .jpeg, not 'report.xls'"},
+      {{"--export", "pdf"},
+       "--export needs a file ending in .pdf, .xlsx, .rtf, .jpg or .jpeg, not 'pdf'"},
+      {{"--export", "a.pdf/report"},
+       "--export needs a file ending in .pdf, .xlsx, .rtf, .jpg or .jpeg, not 'a.pdf/report'"},
+      {{"--help", "--dump"}, "unknown action '--help'"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(ParseError(c.args), c.message) << testing::PrintToString(c.args);
@@ -95,6 +106,16 @@ TEST(CheckCommandLine, RefusesWhatItCannotRun) {
   EXPECT_EQ(RunArguments({"--tab"}, out, err), 2);
   EXPECT_EQ(out, "");
   EXPECT_TRUE(err.starts_with("lorvi-check: --tab needs a tab number from 0 to 4\nusage: ")) << err;
+
+  out.clear();
+  err.clear();
+  EXPECT_EQ(RunArguments({"--version"}, out, err), 0);
+  EXPECT_EQ(out, "lorvi-check 1.0.1.0\n");
+  out.clear();
+  EXPECT_EQ(RunArguments({"--help"}, out, err), 0);
+  EXPECT_TRUE(out.starts_with("usage: lorvi-check")) << out;
+  EXPECT_NE(out.find("--export FILE"), std::string::npos);
+  EXPECT_EQ(err, "");
 }
 
 // Actions that parse but cannot run end the run there, keeping what was printed before.

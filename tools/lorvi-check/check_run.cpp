@@ -1,10 +1,17 @@
 #include "check_run.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QLocale>
 #include <filesystem>
 
+#include "app/version_items.h"
 #include "dump.h"
+#include "intake/lorvi_error.h"
 #include "intake/text1251.h"
+#include "print/dm_rpt.h"
+#include "report/exports.h"
+#include "widgets/qt_text.h"
 
 namespace lorvi::check {
 namespace {
@@ -16,6 +23,26 @@ std::string AbsolutePath(const std::string& path) {
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
   return error ? path : absolute.string();
+}
+
+// The preview's export of the prepared pages; the failure's text, empty when all was written.
+QString ExportPrepared(const report::PreparedReport& prepared, const QString& path) {
+  QString error;
+  switch (*ExportFormatOf(path.toStdString())) {
+    case ExportFormat::Pdf:
+      report::ExportPdf(prepared, path, &error);
+      break;
+    case ExportFormat::Xlsx:
+      report::ExportXlsx(prepared, path, &error);
+      break;
+    case ExportFormat::Rtf:
+      report::ExportRtf(prepared, path, &error);
+      break;
+    case ExportFormat::Jpeg:
+      report::ExportJpeg(prepared, path, report::kExportJpegDpi, &error);
+      break;
+  }
+  return error;
 }
 
 }  // namespace
@@ -59,6 +86,9 @@ void CheckRun::Run(const Action& action) {
     case ActionKind::Print:
       AppendPrint(out_, session_.sbPrintClick());
       return;
+    case ActionKind::Export:
+      Export(action);
+      return;
   }
 }
 
@@ -72,6 +102,31 @@ void CheckRun::Load(const Action& action) {
   for (const std::string& file : action.files) paths.push_back(AbsolutePath(file));
   session_.sbLoadFilesClick(
       [&](const std::string&) -> std::optional<std::vector<std::string>> { return paths; });
+}
+
+void CheckRun::Export(const Action& action) {
+  const std::optional<PrintJob> job = session_.sbPrintClick();
+  if (!job) return;
+  const QString path = QFile::decodeName(action.text.c_str());
+  TDMRpt dmRpt(QCoreApplication::applicationDirPath());
+  dmRpt.ShowMessageBox = [this](const QString&, const QString& text) {
+    session_.ShowMessage(ToCp1251(text));
+  };
+  // The preview is where the user exports; here the export takes its place.
+  dmRpt.Rpt.ShowPreview = [&](const report::PreparedReport& prepared, QWidget*) {
+    const QString error = ExportPrepared(prepared, path);
+    if (!error.isEmpty()) session_.ShowMessage(ToCp1251(error));
+  };
+  try {
+    // The window prints nothing then; here the user would wait for a file that never comes.
+    if (!dmRpt.Print(*job, nullptr))
+      session_.ShowMessage(ToCp1251(QStringLiteral("Не найден шаблон отчета") + QChar('\r') +
+                                    dmRpt.TemplatePath(TDMRpt::kPrintTemplate)));
+  } catch (const LorviError& e) {
+    session_.ShowError(e.what());
+  } catch (const std::exception& e) {
+    session_.ShowError(Utf8ToCp1251(e.what()));
+  }
 }
 
 void CheckRun::Select(const Action& action) {
@@ -109,6 +164,14 @@ int RunCommandLine(const CommandLine& commandLine, std::string& out, std::string
 }
 
 int RunArguments(const std::vector<std::string>& args, std::string& out, std::string& err) {
+  if (args.size() == 1 && args[0] == "--help") {
+    out += kHelp;
+    return 0;
+  }
+  if (args.size() == 1 && args[0] == "--version") {
+    out += std::string("lorvi-check ") + kVersionFileVersion + "\n";
+    return 0;
+  }
   CommandLine commandLine;
   try {
     commandLine = ParseCommandLine(args);
@@ -117,6 +180,12 @@ int RunArguments(const std::vector<std::string>& args, std::string& out, std::st
     return 2;
   }
   return RunCommandLine(commandLine, out, err);
+}
+
+bool PaintsPages(const std::vector<std::string>& args) {
+  for (const std::string& arg : args)
+    if (arg == "--export") return true;
+  return false;
 }
 
 char SystemDecimalSeparator() {

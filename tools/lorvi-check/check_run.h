@@ -31,6 +31,7 @@ class CheckRun {
   void Load(const Action& action);
   void Select(const Action& action);
   void Cell(const Action& action);
+  void Export(const Action& action);
 
   Session session_;
   std::vector<std::string> messages_;  // code page 1251
@@ -41,8 +42,12 @@ class CheckRun {
 // one. Returns the exit status; the dumps go to `out`, complaints to `err`.
 int RunCommandLine(const CommandLine& commandLine, std::string& out, std::string& err);
 
-// Parses and runs the arguments after the program's name.
+// Parses and runs the arguments after the program's name; also answers --help and --version.
 int RunArguments(const std::vector<std::string>& args, std::string& out, std::string& err);
+
+// True when the arguments ask for pages to be painted (an export), which needs a GUI application
+// object (fonts); the others run on the core alone.
+bool PaintsPages(const std::vector<std::string>& args);
 
 // The decimal separator of the user's locale, in code page 1251 ('.' when it holds none).
 char SystemDecimalSeparator();

@@ -14,11 +14,11 @@ struct Named {
 };
 
 constexpr Named kActions[] = {
-    {"--load", ActionKind::Load},   {"--select", ActionKind::Select},
-    {"--tab", ActionKind::Tab},     {"--search", ActionKind::Search},
-    {"--view", ActionKind::View},   {"--cell", ActionKind::Cell},
-    {"--clear", ActionKind::Clear}, {"--print", ActionKind::Print},
-    {"--dump", ActionKind::Dump},
+    {"--load", ActionKind::Load},     {"--select", ActionKind::Select},
+    {"--tab", ActionKind::Tab},       {"--search", ActionKind::Search},
+    {"--view", ActionKind::View},     {"--cell", ActionKind::Cell},
+    {"--clear", ActionKind::Clear},   {"--print", ActionKind::Print},
+    {"--export", ActionKind::Export}, {"--dump", ActionKind::Dump},
 };
 
 bool IsOption(std::string_view arg) { return arg.starts_with("--"); }
@@ -100,6 +100,15 @@ Action ParseAction(ActionKind kind, Args& args) {
       action.row = args.Number(name, "a row number from 0");
       break;
     }
+    case ActionKind::Export: {
+      action.text = args.Operand(name, "a file ending in .pdf, .xlsx, .rtf, .jpg or .jpeg");
+      if (!ExportFormatOf(action.text))
+        throw BadCommandLine(
+            "--export needs a file ending in .pdf, .xlsx, .rtf, .jpg or .jpeg, "
+            "not '" +
+            action.text + "'");
+      break;
+    }
     case ActionKind::Clear:
     case ActionKind::Print:
     case ActionKind::Dump:
@@ -116,10 +125,47 @@ const char* ActionName(ActionKind kind) {
   return "?";
 }
 
+std::optional<ExportFormat> ExportFormatOf(std::string_view path) {
+  const std::size_t dot = path.find_last_of("./");
+  if (dot == std::string_view::npos || path[dot] != '.') return std::nullopt;
+  std::string extension(path.substr(dot + 1));
+  for (char& c : extension)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  if (extension == "pdf") return ExportFormat::Pdf;
+  if (extension == "xlsx") return ExportFormat::Xlsx;
+  if (extension == "rtf") return ExportFormat::Rtf;
+  if (extension == "jpg" || extension == "jpeg") return ExportFormat::Jpeg;
+  return std::nullopt;
+}
+
 const char* const kUsage =
     "usage: lorvi-check [--decimal-separator=C] ACTION...\n"
+    "       lorvi-check --help | --version\n"
     "actions: --load FILE... | --select N | --tab N | --search TEXT | --view zl|adv |\n"
-    "         --cell GRID COL ROW | --clear | --print | --dump\n";
+    "         --cell GRID COL ROW | --clear | --print | --export FILE | --dump\n";
+
+const char* const kHelp =
+    "usage: lorvi-check [--decimal-separator=C] ACTION...\n"
+    "       lorvi-check --help | --version\n"
+    "\n"
+    "Runs the actions of the analyser's window in the order given, without a window, and prints\n"
+    "what the window shows after them.\n"
+    "\n"
+    "  --decimal-separator=C  the decimal separator of amounts (default: the user's locale)\n"
+    "  --load FILE...         load the files, as the button \"Подгрузить файлы\"\n"
+    "  --select N             select node N of the tree (from 0, each node before its children)\n"
+    "  --tab N                pick tab N (0 to 4) of the insured persons\n"
+    "  --search TEXT          type TEXT into the surname search\n"
+    "  --view zl|adv          show the insured persons or the inventory\n"
+    "  --cell GRID COL ROW    select a cell of sgZLStrah, sgZLNakop, sgADVStrah or sgADVNakop\n"
+    "  --clear                the button \"Очистить список\"\n"
+    "  --print                print what the print button hands the report\n"
+    "  --export FILE          make the print button's report and export it to FILE: .pdf, .xlsx,\n"
+    "                         .rtf, or .jpg/.jpeg (one picture a page, NAME_1.jpg, ...)\n"
+    "  --dump                 print the state now (also done after the last action)\n"
+    "  --help, --version      this text; the program's version\n"
+    "\n"
+    "Exit status: 0 when every action ran, 2 for a bad command line.\n";
 
 CommandLine ParseCommandLine(const std::vector<std::string>& argv) {
   CommandLine result;

@@ -3,18 +3,19 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lorvi::check {
 
-enum class ActionKind { Load, Select, Tab, Search, View, Cell, Clear, Print, Dump };
+enum class ActionKind { Load, Select, Tab, Search, View, Cell, Clear, Print, Export, Dump };
 
 // One action of the command line with its arguments; only the fields of its kind are used.
 struct Action {
   ActionKind kind = ActionKind::Dump;
   std::vector<std::string> files;  // --load, as given (UTF-8)
   int number = 0;                  // --select node, --tab index
-  std::string text;                // --search (UTF-8, not yet upper-cased)
+  std::string text;                // --search (UTF-8, not yet upper-cased), --export: the file
   bool adv = false;                // --view adv
   int grid = 0;                    // --cell: the grid's tag
   int col = 0;
@@ -32,6 +33,11 @@ class BadCommandLine : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+enum class ExportFormat { Pdf, Xlsx, Rtf, Jpeg };
+
+// The format --export writes for the file's extension (letter case ignored); none for another.
+std::optional<ExportFormat> ExportFormatOf(std::string_view path);
+
 // The arguments after the program's name. Throws BadCommandLine.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
@@ -41,6 +47,8 @@ const char* ActionName(ActionKind kind);
 // The grid names that --cell accepts, by tag.
 inline constexpr const char* kGridNames[4] = {"sgZLStrah", "sgZLNakop", "sgADVStrah", "sgADVNakop"};
 
+// The command line in short, for complaints; the whole help for --help.
 extern const char* const kUsage;
+extern const char* const kHelp;
 
 }  // namespace lorvi::check

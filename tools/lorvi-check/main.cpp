@@ -1,7 +1,10 @@
 // Runs the analyser without its window on the actions of the command line and prints what the
 // window would show.
+#include <QGuiApplication>
+
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +12,19 @@
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
+  // Exports paint pages with Qt's fonts, which come with a GUI application object; no window is
+  // ever shown, so no display is needed.
+  std::unique_ptr<QGuiApplication> app;
+  if (lorvi::check::PaintsPages(args)) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's notes about the desktop session (no runtime folder, no display) are not the tool's
+    // to report; its failures still are.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+      if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    });
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  }
   std::string out;
   std::string err;
   int status = 1;
