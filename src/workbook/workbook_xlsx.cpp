@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "intake/lorvi_error.h"
@@ -30,6 +31,17 @@ std::size_t NumberLength(std::int64_t value4) {
   std::snprintf(text, sizeof text, "%.2f", Number(value4));
   const std::size_t digits = std::string(text).find('.');
   return std::string(text).size() + (digits > 3 ? (digits - (text[0] == '-') - 1) / 3 : 0);
+}
+
+// libxlsxwriter reports a file it cannot create on the standard error only: find out first.
+bool CanCreate(const std::string& path) {
+  std::error_code error;
+  const bool existed = std::filesystem::exists(path, error);
+  std::FILE* file = std::fopen(path.c_str(), "ab");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  if (!existed) std::remove(path.c_str());
+  return true;
 }
 
 class Book {
@@ -258,6 +270,7 @@ void WriteReconciliationWorkbook(const Reconciliation& reconciliation, const std
   const auto fail = [&] {
     throw LorviError(std::string("Не удалось записать сверку в файл "_w) + Utf8ToCp1251(pathUtf8));
   };
+  if (!CanCreate(pathUtf8)) fail();
   Book book(pathUtf8, created);
   if (!book.Opened()) fail();
   book.Summary(reconciliation);

@@ -340,6 +340,19 @@ TEST(CheckProgram, ExportsThePrintButtonsReport) {
   EXPECT_TRUE(messages(result.out).startsWith("Не удалось записать файл " + folder + "нет/a.rtf"))
       << result.out.toStdString();
 
+  // The reconciliation workbook of what is shown; nothing shown, nothing written.
+  result =
+      run(LORVI_CHECK_EXE, load + QStringList{"--tab", "3", "--workbook", folder + "сверка.xlsx"});
+  EXPECT_EQ(messages(result.out), "");
+  EXPECT_TRUE(bytes("сверка.xlsx").startsWith("PK"));
+  unzip.start("unzip", {"-p", folder + "сверка.xlsx", "xl/worksheets/sheet1.xml"});
+  ASSERT_TRUE(unzip.waitForFinished(20000));
+  EXPECT_TRUE(QString::fromUtf8(unzip.readAllStandardOutput()).contains("Уволенные"));
+  run(LORVI_CHECK_EXE, {"--workbook", folder + "пусто.xlsx"});
+  EXPECT_FALSE(QFile::exists(folder + "пусто.xlsx"));
+  result = run(LORVI_CHECK_EXE, load + QStringList{"--workbook", folder + "нет/a.xlsx"});
+  EXPECT_EQ(messages(result.out), "Не удалось записать сверку в файл " + folder + "нет/a.xlsx.\n");
+
   // A copy of the program without its template says so; with the template where an installed
   // program keeps it, it exports.
   ASSERT_TRUE(QDir(folder).mkpath("bin"));

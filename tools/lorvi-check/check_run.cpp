@@ -1,6 +1,7 @@
 #include "check_run.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QLocale>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "print/dm_rpt.h"
 #include "report/exports.h"
 #include "widgets/qt_text.h"
+#include "workbook/workbook_xlsx.h"
 
 namespace lorvi::check {
 namespace {
@@ -89,6 +91,9 @@ void CheckRun::Run(const Action& action) {
     case ActionKind::Export:
       Export(action);
       return;
+    case ActionKind::Workbook:
+      Workbook(action);
+      return;
   }
 }
 
@@ -117,16 +122,22 @@ void CheckRun::Export(const Action& action) {
     const QString error = ExportPrepared(prepared, path);
     if (!error.isEmpty()) session_.ShowMessage(ToCp1251(error));
   };
-  try {
+  session_.Guarded([&] {
     // The window prints nothing then; here the user would wait for a file that never comes.
     if (!dmRpt.Print(*job, nullptr))
       session_.ShowMessage(ToCp1251(QStringLiteral("Не найден шаблон отчета") + QChar('\r') +
                                     dmRpt.TemplatePath(TDMRpt::kPrintTemplate)));
-  } catch (const LorviError& e) {
-    session_.ShowError(e.what());
-  } catch (const std::exception& e) {
-    session_.ShowError(Utf8ToCp1251(e.what()));
-  }
+  });
+}
+
+void CheckRun::Workbook(const Action& action) {
+  const QDateTime now = QDateTime::currentDateTime();
+  session_.Guarded([&] {
+    const auto reconciliation =
+        session_.ReconciliationShown(ToCp1251(now.date().toString(QStringLiteral("dd.MM.yyyy"))));
+    if (reconciliation)
+      WriteReconciliationWorkbook(*reconciliation, action.text, now.toSecsSinceEpoch());
+  });
 }
 
 void CheckRun::Select(const Action& action) {

@@ -32,6 +32,7 @@ class CheckRun {
   void Select(const Action& action);
   void Cell(const Action& action);
   void Export(const Action& action);
+  void Workbook(const Action& action);
 
   Session session_;
   std::vector<std::string> messages_;  // code page 1251

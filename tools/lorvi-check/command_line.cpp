@@ -18,7 +18,8 @@ constexpr Named kActions[] = {
     {"--tab", ActionKind::Tab},       {"--search", ActionKind::Search},
     {"--view", ActionKind::View},     {"--cell", ActionKind::Cell},
     {"--clear", ActionKind::Clear},   {"--print", ActionKind::Print},
-    {"--export", ActionKind::Export}, {"--dump", ActionKind::Dump},
+    {"--export", ActionKind::Export}, {"--workbook", ActionKind::Workbook},
+    {"--dump", ActionKind::Dump},
 };
 
 bool IsOption(std::string_view arg) { return arg.starts_with("--"); }
@@ -109,6 +110,9 @@ Action ParseAction(ActionKind kind, Args& args) {
             action.text + "'");
       break;
     }
+    case ActionKind::Workbook:
+      action.text = args.Operand(name, "a file for the workbook (.xlsx)");
+      break;
     case ActionKind::Clear:
     case ActionKind::Print:
     case ActionKind::Dump:
@@ -142,7 +146,8 @@ const char* const kUsage =
     "usage: lorvi-check [--decimal-separator=C] ACTION...\n"
     "       lorvi-check --help | --version\n"
     "actions: --load FILE... | --select N | --tab N | --search TEXT | --view zl|adv |\n"
-    "         --cell GRID COL ROW | --clear | --print | --export FILE | --dump\n";
+    "         --cell GRID COL ROW | --clear | --print | --export FILE |\n"
+    "         --workbook FILE | --dump\n";
 
 const char* const kHelp =
     "usage: lorvi-check [--decimal-separator=C] ACTION...\n"
@@ -162,6 +167,8 @@ const char* const kHelp =
     "  --print                print what the print button hands the report\n"
     "  --export FILE          make the print button's report and export it to FILE: .pdf, .xlsx,\n"
     "                         .rtf, or .jpg/.jpeg (one picture a page, NAME_1.jpg, ...)\n"
+    "  --workbook FILE        write the reconciliation workbook (.xlsx) of the organisation, view\n"
+    "                         and tab shown, as the grids' context menu does\n"
     "  --dump                 print the state now (also done after the last action)\n"
     "  --help, --version      this text; the program's version\n"
     "\n"

@@ -8,16 +8,28 @@
 
 namespace lorvi::check {
 
-enum class ActionKind { Load, Select, Tab, Search, View, Cell, Clear, Print, Export, Dump };
+enum class ActionKind {
+  Load,
+  Select,
+  Tab,
+  Search,
+  View,
+  Cell,
+  Clear,
+  Print,
+  Export,
+  Workbook,
+  Dump
+};
 
 // One action of the command line with its arguments; only the fields of its kind are used.
 struct Action {
   ActionKind kind = ActionKind::Dump;
   std::vector<std::string> files;  // --load, as given (UTF-8)
   int number = 0;                  // --select node, --tab index
-  std::string text;                // --search (UTF-8, not yet upper-cased), --export: the file
-  bool adv = false;                // --view adv
-  int grid = 0;                    // --cell: the grid's tag
+  std::string text;  // --search (UTF-8, not yet upper-cased), --export, --workbook: the file
+  bool adv = false;  // --view adv
+  int grid = 0;      // --cell: the grid's tag
   int col = 0;
   int row = 0;
 };
