@@ -17,6 +17,7 @@
 #include "store/file_reading.h"
 #include "store/org_store.h"
 #include "store/zl_reader.h"
+#include "table_reporter.h"
 
 namespace {
 
@@ -108,29 +109,7 @@ void BM_ScanHeader(benchmark::State& state, const BenchFile& file) {
   SetBytes(state, file);
 }
 
-// Passes everything to the console and keeps the wall time per iteration of each benchmark.
-class TableReporter : public benchmark::ConsoleReporter {
- public:
-  // Without colour: the output usually ends up in a log.
-  TableReporter() : ConsoleReporter(OO_Tabular) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-        seconds_[run.benchmark_name()] = run.real_accumulated_time / run.iterations;
-  }
-
-  // Milliseconds per MiB of `name` on a file of `bytes`, or a negative value when it did not run.
-  double MsPerMiB(const std::string& name, std::size_t bytes) const {
-    const auto it = seconds_.find(name);
-    if (it == seconds_.end() || bytes == 0) return -1;
-    return it->second * 1000.0 / (static_cast<double>(bytes) / (1024.0 * 1024.0));
-  }
-
- private:
-  std::map<std::string, double> seconds_;
-};
+using lorvi::bench::TableReporter;
 
 void PrintTable(const TableReporter& reporter, const char* title, const BenchFile& file,
                 const std::string& reader, const std::string& baseline, const std::string& scan) {

@@ -22,6 +22,7 @@
 #include "app/session.h"
 #include "generator/corpus.h"
 #include "intake/text1251.h"
+#include "table_reporter.h"
 
 namespace {
 
@@ -152,26 +153,7 @@ void BM_PrintTable(benchmark::State& state, const Corpus* corpus) {
   for (auto _ : state) benchmark::DoNotOptimize(session.sbPrintClick());
 }
 
-// Passes everything to the console and keeps the wall time per iteration of each benchmark.
-class TableReporter : public benchmark::ConsoleReporter {
- public:
-  TableReporter() : ConsoleReporter(OO_Tabular) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-        seconds_[run.benchmark_name()] = run.real_accumulated_time / run.iterations;
-  }
-
-  double Ms(const std::string& name) const {
-    const auto it = seconds_.find(name);
-    return it == seconds_.end() ? -1 : it->second * 1000.0;
-  }
-
- private:
-  std::map<std::string, double> seconds_;
-};
+using lorvi::bench::TableReporter;
 
 std::vector<int> ParsePersons(int& argc, char** argv) {
   std::vector<int> persons;

@@ -31,7 +31,8 @@ void BM_Workbook10000x14(benchmark::State& state) {
   for (int year = 2010; year <= 2013; ++year)
     for (int q = 1; q <= 4; ++q) {
       if (year == 2010 && q > 2) break;
-      options.periods.push_back(*corpus::ParsePeriod(std::to_string(year) + "-" + std::to_string(q)));
+      options.periods.push_back(
+          *corpus::ParsePeriod(std::to_string(year) + "-" + std::to_string(q)));
     }
   options.inventories = true;
   options.leavers = 20;
