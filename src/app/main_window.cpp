@@ -322,15 +322,23 @@ void TfMainMDI::BuildPersonsView(DockLayout* zl) {
   tcZL_->Tabs()->setElideMode(Qt::ElideRight);
   tcZL_->Tabs()->setUsesScrollButtons(false);
   zlf->AddWidget(tcZL_, Dock::Fill);
-  zlPageLayout_ = new DockLayout(tcZL_->Page());
-  SLabel4_ = PartTitle(tcZL_->Page(), QStringLiteral("Страховая часть:"));
-  zlPageLayout_->AddWidget(SLabel4_, Dock::Top, 25);
-  sgZLStrah_ = new TStringGrid(session_.sgZLStrah, tcZL_->Page());
-  zlPageLayout_->AddWidget(sgZLStrah_, Dock::Top, 100);
-  SLabel3_ = PartTitle(tcZL_->Page(), QStringLiteral("Накопительная часть:"));
-  zlPageLayout_->AddWidget(SLabel3_, Dock::Top, 25);
-  sgZLNakop_ = new TStringGrid(session_.sgZLNakop, tcZL_->Page());
-  zlPageLayout_->AddWidget(sgZLNakop_, Dock::Fill);
+  zlPageLayout_ = BuildGridPage(tcZL_, {&SLabel4_, &sgZLStrah_, &session_.sgZLStrah},
+                                {&SLabel3_, &sgZLNakop_, &session_.sgZLNakop});
+}
+
+DockLayout* TfMainMDI::BuildGridPage(TTabControl* tabs, const GridPart& strah,
+                                     const GridPart& nakop) {
+  QWidget* page = tabs->Page();
+  auto* layout = new DockLayout(page);
+  *strah.title = PartTitle(page, QStringLiteral("Страховая часть:"));
+  layout->AddWidget(*strah.title, Dock::Top, 25);
+  *strah.grid = new TStringGrid(*strah.text, page);
+  layout->AddWidget(*strah.grid, Dock::Top, 100);  // ArrangeWindow sets its height
+  *nakop.title = PartTitle(page, QStringLiteral("Накопительная часть:"));
+  layout->AddWidget(*nakop.title, Dock::Top, 25);
+  *nakop.grid = new TStringGrid(*nakop.text, page);
+  layout->AddWidget(*nakop.grid, Dock::Fill);
+  return layout;
 }
 
 // Hidden at start.
@@ -344,15 +352,8 @@ void TfMainMDI::BuildInventoryView(DockLayout* zl) {
   tcADV_->setFont(TitleFont());
   tcADV_->AddTab(QString());
   advf->AddWidget(tcADV_, Dock::Fill);
-  advPageLayout_ = new DockLayout(tcADV_->Page());
-  SLabel7_ = PartTitle(tcADV_->Page(), QStringLiteral("Страховая часть:"));
-  advPageLayout_->AddWidget(SLabel7_, Dock::Top, 25);
-  sgADVStrah_ = new TStringGrid(session_.sgADVStrah, tcADV_->Page());
-  advPageLayout_->AddWidget(sgADVStrah_, Dock::Top, 100);
-  SLabel6_ = PartTitle(tcADV_->Page(), QStringLiteral("Накопительная часть:"));
-  advPageLayout_->AddWidget(SLabel6_, Dock::Top, 25);
-  sgADVNakop_ = new TStringGrid(session_.sgADVNakop, tcADV_->Page());
-  advPageLayout_->AddWidget(sgADVNakop_, Dock::Fill);
+  advPageLayout_ = BuildGridPage(tcADV_, {&SLabel7_, &sgADVStrah_, &session_.sgADVStrah},
+                                 {&SLabel6_, &sgADVNakop_, &session_.sgADVNakop});
   spADVf_->hide();
 }
 

@@ -28,6 +28,7 @@ class TStringGrid;
 class TTabControl;
 class DockLayout;
 class FileTreeModel;
+class TextGrid;
 
 // The main window: the panel of loaded files on the left, the work panel with the grids on the
 // right, each with a drop shadow. It shows the session's state and forwards the user's actions to
@@ -127,6 +128,13 @@ class TfMainMDI : public QMainWindow {
   void BuildWorkPanel(QWidget* client);
   void BuildPersonsView(DockLayout* zl);
   void BuildInventoryView(DockLayout* zl);
+  // A view's tab page: the insurance part's title and grid above, the funded part's below.
+  struct GridPart {
+    TSLabel** title;
+    TStringGrid** grid;
+    TextGrid* text;
+  };
+  DockLayout* BuildGridPage(TTabControl* tabs, const GridPart& strah, const GridPart& nakop);
   void ConnectHandlers();
   // Tab order, shortcuts and the names that screen readers announce.
   void SetUpKeyboard();
