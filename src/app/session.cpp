@@ -67,13 +67,13 @@ namespace {
 // One box for the files of a load that a third organisation would need: a single file keeps its
 // sentence, several are listed one a line so that six refusals are not six boxes.
 std::string RefusedFilesMessage(const std::vector<std::string>& namesUtf8) {
+  // Converted as the message is made: clang 14 crashes on some of these as 1251 literals.
   if (namesUtf8.size() == 1)
-    return std::string("Файл "_w) + Utf8ToCp1251(namesUtf8.front()) +
-           std::string(" не загружен: одновременно анализируются не более двух организаций."_w);
-  std::string text =
-      std::string("Не загружены файлы ("_w) + std::to_string(namesUtf8.size()) + "):";
-  for (const std::string& name : namesUtf8) text += "\n" + Utf8ToCp1251(name);
-  return text + std::string("\nОдновременно анализируются не более двух организаций."_w);
+    return Utf8ToCp1251("Файл " + namesUtf8.front() +
+                        " не загружен: одновременно анализируются не более двух организаций.");
+  std::string text = "Не загружены файлы (" + std::to_string(namesUtf8.size()) + "):";
+  for (const std::string& name : namesUtf8) text += "\n" + name;
+  return Utf8ToCp1251(text + "\nОдновременно анализируются не более двух организаций.");
 }
 
 // Counts a piece of work for as long as it runs, also when it fails; work may nest.
