@@ -203,10 +203,11 @@ TfMainMDI::TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent)
     move(screen->availableGeometry().center() - rect().center());
 }
 
-// The session outlives the window: it keeps none of the window's callbacks.
+// The session and the report outlive the window: they keep none of the window's callbacks.
 TfMainMDI::~TfMainMDI() {
   session_.SetMessageSink(nullptr);
   session_.onProgress = nullptr;
+  dmRpt_.Rpt.extraExports.clear();
 }
 
 void TfMainMDI::Build() {

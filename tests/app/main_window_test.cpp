@@ -169,6 +169,7 @@ TEST(MainWindow, LeavesNoCallbackInTheSessionItOutlives) {
   TDMRpt dmRpt{QString()};
   { TfMainMDI window(session, dm, dmRpt); }
   EXPECT_FALSE(session.onProgress);
+  EXPECT_TRUE(dmRpt.Rpt.extraExports.isEmpty());
   session.ShowError("Range check error");  // no window to show it: nothing happens
 }
 
