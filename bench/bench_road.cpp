@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
+#include "base/text1251.h"
 #include "generator/corpus.h"
-#include "intake/text1251.h"
+#include "session/session.h"
 #include "table_reporter.h"
 
 namespace {

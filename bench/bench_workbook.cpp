@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
 #include "generator/corpus.h"
+#include "session/session.h"
 #include "workbook/workbook_xlsx.h"
 
 namespace {

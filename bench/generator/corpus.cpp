@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <unordered_set>
 
-#include "intake/text1251.h"
+#include "base/text1251.h"
 
 namespace lorvi::corpus {
 namespace {

@@ -7,8 +7,8 @@
 #include <set>
 #include <sstream>
 
+#include "base/text1251.h"
 #include "intake/header_scan.h"
-#include "intake/text1251.h"
 #include "store/adv_reader.h"
 #include "store/amount.h"
 #include "store/org_store.h"

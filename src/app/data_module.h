@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "app/version_info.h"
+#include "session/version_info.h"
 #include "widgets/image_list.h"
 
 namespace lorvi {

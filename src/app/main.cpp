@@ -2,6 +2,7 @@
 // and runs the message loop.
 #include <QApplication>
 #include <QLocale>
+#include <QMessageBox>
 #include <QStandardPaths>
 #include <QStyleFactory>
 
@@ -9,12 +10,13 @@
 #include "app/main_window.h"
 #include "app/pictures.h"
 #include "app/qt_translation.h"
-#include "app/session.h"
-#include "app/settings_file.h"
 #include "app/window_font.h"
-#include "print/dm_rpt.h"
+#include "models/dm_rpt.h"
+#include "models/qt_text.h"
+#include "preview/report_preview.h"
+#include "session/session.h"
+#include "session/settings_file.h"
 #include "widgets/edge_drawing.h"
-#include "widgets/qt_text.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -35,6 +37,11 @@ int main(int argc, char** argv) {
   const lorvi::VersionBlock version = lorvi::ProgramVersionBlock();
   auto* dm = new lorvi::TDM(&version, &app);
   auto* dmRpt = new lorvi::TDMRpt(QCoreApplication::applicationDirPath(), &app);
+  dmRpt->ShowMessageBox = [dmRpt](const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, dmRpt->previewParent);
+    box.exec();
+  };
+  lorvi::report::UsePreviewDialog(dmRpt->Rpt);
   lorvi::TfMainMDI window(session, *dm, *dmRpt);
   window.show();
   return QApplication::exec();

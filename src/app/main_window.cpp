@@ -21,18 +21,19 @@
 #include <exception>
 
 #include "app/data_module.h"
-#include "app/file_tree_model.h"
+#include "app/file_tree_delegate.h"
 #include "app/help_window.h"
 #include "app/pictures.h"
-#include "app/session.h"
+#include "app/string_grid.h"
 #include "app/window_font.h"
-#include "intake/lorvi_error.h"
-#include "intake/text1251.h"
-#include "print/dm_rpt.h"
+#include "base/lorvi_error.h"
+#include "base/text1251.h"
+#include "models/dm_rpt.h"
+#include "models/file_tree_model.h"
+#include "models/qt_text.h"
 #include "report/open_document.h"
-#include "view/string_grid.h"
+#include "session/session.h"
 #include "widgets/dock_layout.h"
-#include "widgets/qt_text.h"
 #include "widgets/styled_button.h"
 #include "widgets/styled_label.h"
 #include "widgets/styled_panel.h"
@@ -265,7 +266,7 @@ void TfMainMDI::BuildFilesPanel(QWidget* client) {
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     tvLF_->setPalette(palette);
   }
-  treeModel_ = new FileTreeModel(session_.tvLF, *dm_.IL, this);
+  treeModel_ = new FileTreeModel(session_.tvLF, dm_.IL->Images(), this);
   tvLF_->setModel(treeModel_);
   tvLF_->setItemDelegate(new FileTreeDelegate(*treeModel_, *dm_.IL, tvLF_));
   connect(tvLF_->selectionModel(), &QItemSelectionModel::currentChanged, this,

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QPixmap>
 
+#include "base/picture_numbers.h"
+
 namespace lorvi {
 
 // The program's own 16 x 16 pictures, drawn in code on a transparent background. Each one is drawn
@@ -17,6 +19,7 @@ namespace lorvi {
 //   4 briefcase                     11 book with a "?"
 //   5 calendar sheet                12 printer
 //   6 two sheets of paper
+// The tree of loaded files names its pictures by these numbers (TreePicture).
 inline constexpr int kILCount = 13;
 // The pictures of the filter tabs, by index: 0 two persons (the same as IL 0), 1 sheet with a red
 // arrow, 2 sheet with a green arrow, 3 person with a red cross, 4 speech bubble with a "?" (the

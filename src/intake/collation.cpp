@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "intake/text1251.h"
+#include "base/text1251.h"
 
 namespace lorvi {
 namespace {

@@ -8,6 +8,13 @@
 
 namespace lorvi {
 
+// Organisation slots: the tree places files of at most this many organisations, and the store
+// keeps one table per slot. Its only fixed bound.
+inline constexpr int kMaxOrgs = 2;
+
+// The datum of the tree's unreadable files; it never names a slot.
+inline constexpr int UnreadSlot = 1000000;
+
 // One node of the tree of loaded files. Captions are in code page 1251.
 struct TreeNode {
   std::string caption;

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "intake/text1251.h"
+#include "base/text1251.h"
 
 namespace lorvi {
 

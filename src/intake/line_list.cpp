@@ -9,7 +9,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "intake/lorvi_error.h"
+#include "base/lorvi_error.h"
 
 namespace lorvi {
 namespace {

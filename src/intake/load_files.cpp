@@ -1,8 +1,8 @@
 #include "intake/load_files.h"
 
+#include "base/text1251.h"
 #include "intake/header_scan.h"
 #include "intake/line_list.h"
-#include "intake/text1251.h"
 
 namespace lorvi {
 namespace {
@@ -25,19 +25,21 @@ TreeNode* UnreadRoot(const FileTree& tree) {
 }  // namespace
 
 bool AddDocumentNode(std::string_view title, std::string_view periodKey, std::string_view kind,
-                     const std::string& path, FileTree& tree, OrgStore& store) {
+                     const std::string& path, FileTree& tree, const LoadPlacements& placed) {
   // Organisations are told apart by the first 14 characters of their titles.
   const std::string_view key = title.substr(0, 14);
   TreeNode* org = nullptr;
-  for (const auto& node : tree.TopLevel())
-    if (node->datum != UnreadSlot && node->caption.find(key) != std::string::npos) {
-      org = node.get();
-      break;
-    }
+  int organisations = 0;
+  for (const auto& node : tree.TopLevel()) {
+    if (node->datum == UnreadSlot) continue;
+    ++organisations;
+    if (org == nullptr && node->caption.find(key) != std::string::npos) org = node.get();
+  }
   if (org == nullptr) {
-    if (store.OrgCount >= kMaxOrgs) return false;
-    org = tree.AddTop(std::string(title), kPictureOrganisation, store.OrgCount);
-    NewOrgSlot(store);
+    // Slots are taken in turn, one per organisation node.
+    if (organisations >= kMaxOrgs) return false;
+    org = tree.AddTop(std::string(title), kPictureOrganisation, organisations);
+    if (placed.organisation) placed.organisation(organisations);
   }
 
   TreeNode* period = ChildWithCaption(org, periodKey);
@@ -53,9 +55,7 @@ bool AddDocumentNode(std::string_view title, std::string_view periodKey, std::st
   const std::string name = Utf8ToCp1251(FileNameOf(path));
   if (ChildWithCaption(kindNode, name) != nullptr) return true;
   tree.AddChild(kindNode, name, kPictureFile, kindNode->datum);
-  const int slot = kindNode->datum;
-  store.OrgFiles[slot].push_back(path);
-  store.OrgDirty[slot] = true;
+  if (placed.file) placed.file(kindNode->datum, path);
   return true;
 }
 
@@ -70,13 +70,14 @@ void MoveUnreadLast(FileTree& tree) {
   if (TreeNode* root = UnreadRoot(tree)) tree.MoveToEnd(root);
 }
 
-bool AddFilesToTree(const std::vector<std::string>& paths, FileTree& tree, OrgStore& store,
-                    std::vector<std::string>& refused, const LoadProgress& progress) {
+bool AddFilesToTree(const std::vector<std::string>& paths, FileTree& tree,
+                    const LoadPlacements& placed, std::vector<std::string>& refused,
+                    const LoadProgress& progress) {
   std::size_t done = 0;
   for (const std::string& path : paths) {
     HeaderInfo header;
     if (ScanHeader(path, header)) {
-      if (!AddDocumentNode(header.orgTitle, header.periodKey, header.kind, path, tree, store))
+      if (!AddDocumentNode(header.orgTitle, header.periodKey, header.kind, path, tree, placed))
         refused.push_back(FileNameOf(path));
     } else {
       AddUnreadNode(path, tree);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "base/text1251.h"
 #include "intake/collation.h"
-#include "intake/text1251.h"
 
 namespace lorvi {
 namespace {

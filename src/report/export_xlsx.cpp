@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "report/c_numeric_scope.h"
+#include "base/c_numeric_scope.h"
 #include "report/exports.h"
 
 namespace lorvi::report {

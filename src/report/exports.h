@@ -5,8 +5,6 @@
 
 #include "report/prepared_report.h"
 
-class QPrinter;
-
 namespace lorvi::report {
 
 // Each export writes the prepared pages as they are. On failure (an unwritable path, most of the
@@ -29,8 +27,5 @@ inline constexpr int kExportJpegDpi = 150;
 // (".jpg" when it has none). Gives the files written.
 QStringList ExportJpeg(const PreparedReport& report, const QString& basePath,
                        int dpi = kExportJpegDpi, QString* error = nullptr);
-
-// Prints the pages in the printer's page range (all when it has none) on its current settings.
-bool PrintReport(const PreparedReport& report, QPrinter& printer, QString* error = nullptr);
 
 }  // namespace lorvi::report

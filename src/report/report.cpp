@@ -1,18 +1,11 @@
 #include "report/report.h"
 
 #include "report/report_layout.h"
-#include "report/report_preview.h"
 #include "report/template_reader.h"
 
 namespace lorvi::report {
 
-TfrxReport::TfrxReport(QObject* parent) : QObject(parent) {
-  ShowPreview = [this](const PreparedReport& report, QWidget* parent) {
-    ReportPreview preview(report, parent);
-    for (const ExtraExport& extra : extraExports) preview.AddExport(extra.caption, extra.run);
-    preview.exec();
-  };
-}
+TfrxReport::TfrxReport(QObject* parent) : QObject(parent) {}
 
 TfrxReport::~TfrxReport() = default;
 

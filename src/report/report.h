@@ -64,7 +64,8 @@ class TfrxReport : public QObject {
   // Prepares the report and shows it; returns when the preview is closed.
   void ShowReport(QWidget* parent);
 
-  // Shows prepared pages. The modal preview dialog by default, replaceable for tests.
+  // Shows prepared pages: the window puts its preview dialog here (UsePreviewDialog), lorvi-check
+  // an export, tests what they check. Nothing is shown while it is empty.
   std::function<void(const PreparedReport& report, QWidget* parent)> ShowPreview;
 
   // Commands of the program's own that the preview's export menu offers besides the report's

@@ -1,7 +1,7 @@
 #include "store/adv_reader.h"
 
+#include "base/text1251.h"
 #include "intake/tag_value.h"
-#include "intake/text1251.h"
 #include "store/amount_block.h"
 
 namespace lorvi {

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/text1251.h"
 #include "intake/line_list.h"
 #include "intake/tag_value.h"
-#include "intake/text1251.h"
 #include "store/file_reading.h"
 #include "store/org_store.h"
 

@@ -1,8 +1,8 @@
 #include "store/file_reading.h"
 
+#include "base/text1251.h"
 #include "intake/header_scan.h"
 #include "intake/line_list.h"
-#include "intake/text1251.h"
 #include "store/adv_reader.h"
 #include "store/amount_block.h"
 #include "store/zl_reader.h"

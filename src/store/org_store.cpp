@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "intake/lorvi_error.h"
+#include "base/lorvi_error.h"
 #include "store/amount.h"
 
 namespace lorvi {
@@ -39,6 +39,11 @@ int NewOrgSlot(OrgStore& store) {
   store.ADVInfo[slot].Reset();
   ++store.OrgCount;
   return slot;
+}
+
+void RegisterOrgFile(OrgStore& store, int slot, const std::string& path) {
+  store.OrgFiles[slot].push_back(path);
+  store.OrgDirty[slot] = true;
 }
 
 void ResetOrgSlot(OrgStore& store, int slot) {

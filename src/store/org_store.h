@@ -6,14 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "intake/file_tree.h"
 #include "store/amount.h"
 #include "store/keyed_list.h"
 #include "store/taas.h"
 
 namespace lorvi {
-
-// The datum of the tree's unreadable files; it never names a slot.
-inline constexpr int UnreadSlot = 1000000;
 
 // One organisation's table in one store.
 struct TInfo {
@@ -53,6 +51,10 @@ void ClearAllStores(OrgStore& store);
 // Opens the slot numbered OrgCount (dirty, without files) and returns its number. With both
 // slots in use it fails with "Range check error" and changes nothing.
 int NewOrgSlot(OrgStore& store);
+
+// Registers a file (full path) of the organisation in `slot`: it is read with the organisation's
+// next reading.
+void RegisterOrgFile(OrgStore& store, int slot, const std::string& path);
 
 // Empties both stores' tables of `slot`; its files and its mark stay.
 void ResetOrgSlot(OrgStore& store, int slot);

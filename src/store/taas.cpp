@@ -1,6 +1,6 @@
 #include "store/taas.h"
 
-#include "intake/lorvi_error.h"
+#include "base/lorvi_error.h"
 
 namespace lorvi {
 

@@ -5,9 +5,6 @@
 
 namespace lorvi {
 
-// Organisation slots; the only fixed bound of the store.
-inline constexpr int kMaxOrgs = 2;
-
 // A matrix of texts addressed row first, as large as what was written into it. A cell never
 // written reads as the matrix's initial text, so clearing is cheap and an organisation holds
 // only the cells it has.

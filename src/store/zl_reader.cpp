@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "intake/lorvi_error.h"
+#include "base/lorvi_error.h"
+#include "base/text1251.h"
 #include "intake/tag_value.h"
-#include "intake/text1251.h"
 #include "store/amount_block.h"
 #include "store/conversions.h"
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <thread>
 
-#include "intake/lorvi_error.h"
-#include "intake/text1251.h"
+#include "base/lorvi_error.h"
+#include "base/text1251.h"
 #include "store/amount.h"
 #include "store/conversions.h"
 

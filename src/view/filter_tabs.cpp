@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "intake/text1251.h"
+#include "base/text1251.h"
 #include "store/conversions.h"
 
 namespace lorvi {

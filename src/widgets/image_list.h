@@ -26,6 +26,7 @@ class TImageList : public QObject {
   int Add(const QPixmap& picture);
   // The picture at `index`, or a null pixmap when there is none.
   QPixmap Image(int index) const;
+  const QVector<QPixmap>& Images() const { return images_; }
   void Clear();
 
   // Draws the picture unscaled with its top-left corner at `at`; transparent pixels stay

@@ -1,6 +1,6 @@
 #include "workbook/reconciliation.h"
 
-#include "intake/text1251.h"
+#include "base/text1251.h"
 #include "store/amount.h"
 
 namespace lorvi {

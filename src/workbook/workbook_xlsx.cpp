@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "intake/lorvi_error.h"
-#include "intake/text1251.h"
-#include "report/c_numeric_scope.h"
+#include "base/c_numeric_scope.h"
+#include "base/lorvi_error.h"
+#include "base/text1251.h"
 
 namespace lorvi {
 namespace {

@@ -14,15 +14,15 @@
 #include <memory>
 
 #include "app/data_module.h"
-#include "app/file_tree_model.h"
 #include "app/main_window.h"
-#include "app/session.h"
+#include "app/string_grid.h"
+#include "base/text1251.h"
 #include "intake/load_files.h"
-#include "intake/text1251.h"
-#include "print/dm_rpt.h"
+#include "models/dm_rpt.h"
+#include "models/file_tree_model.h"
+#include "session/session.h"
 #include "support/temp_files.h"
 #include "support/xml_files.h"
-#include "view/string_grid.h"
 #include "widgets/styled_button.h"
 
 namespace lorvi {

@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "base/text1251.h"
 #include "intake/tag_value.h"
-#include "intake/text1251.h"
 
 namespace lorvi::bad {
 namespace {

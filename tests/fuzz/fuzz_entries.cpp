@@ -11,11 +11,11 @@
 #include <set>
 #include <vector>
 
+#include "base/lorvi_error.h"
+#include "base/text1251.h"
 #include "intake/header_scan.h"
 #include "intake/line_list.h"
-#include "intake/lorvi_error.h"
 #include "intake/tag_value.h"
-#include "intake/text1251.h"
 #include "store/adv_reader.h"
 #include "store/file_reading.h"
 #include "store/load_organisation.h"

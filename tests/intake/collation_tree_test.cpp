@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "base/text1251.h"
 #include "intake/collation.h"
 #include "intake/file_tree.h"
-#include "intake/text1251.h"
 #include "support/temp_files.h"
 
 namespace lorvi {

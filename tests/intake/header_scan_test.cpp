@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "base/lorvi_error.h"
 #include "intake/header_scan.h"
-#include "intake/lorvi_error.h"
 #include "support/temp_files.h"
 
 namespace lorvi {

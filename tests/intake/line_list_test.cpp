@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/lorvi_error.h"
 #include "intake/line_list.h"
-#include "intake/lorvi_error.h"
 #include "support/temp_files.h"
 
 namespace lorvi {

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "base/text1251.h"
 #include "intake/tag_value.h"
-#include "intake/text1251.h"
 
 namespace lorvi {
 namespace {

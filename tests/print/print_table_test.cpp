@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
-#include "intake/text1251.h"
+#include "base/text1251.h"
+#include "session/session.h"
 #include "support/session_fixture.h"
 #include "support/temp_files.h"
 #include "support/xml_files.h"

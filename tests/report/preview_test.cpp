@@ -9,9 +9,9 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
-#include "report/page_view.h"
+#include "preview/page_view.h"
+#include "preview/report_preview.h"
 #include "report/report.h"
-#include "report/report_preview.h"
 #include "report_samples.h"
 
 namespace lorvi::report {

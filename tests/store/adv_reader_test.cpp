@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "intake/lorvi_error.h"
-#include "intake/text1251.h"
+#include "base/lorvi_error.h"
+#include "base/text1251.h"
 #include "store/adv_reader.h"
 #include "support/temp_files.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "intake/text1251.h"
+#include "base/text1251.h"
 #include "store/keyed_list.h"
 
 namespace lorvi {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
-#include "intake/lorvi_error.h"
-#include "intake/text1251.h"
+#include "base/lorvi_error.h"
+#include "base/text1251.h"
+#include "session/session.h"
 #include "store/file_reading.h"
 #include "store/load_organisation.h"
 #include "store/zl_reader.h"

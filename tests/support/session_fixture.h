@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
-#include "intake/text1251.h"
+#include "base/text1251.h"
+#include "session/session.h"
 #include "support/temp_files.h"
 
 namespace lorvi::test {

@@ -4,8 +4,8 @@
 #include <atomic>
 #include <fstream>
 
+#include "base/text1251.h"
 #include "intake/tag_value.h"
-#include "intake/text1251.h"
 
 namespace lorvi::test {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "base/text1251.h"
 #include "check_run.h"
 #include "command_line.h"
-#include "intake/text1251.h"
 
 namespace lorvi::check {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "intake/text1251.h"
+#include "base/text1251.h"
 #include "store/org_store.h"
 #include "view/cell_look.h"
 #include "view/fill_grid.h"

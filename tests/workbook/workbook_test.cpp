@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "intake/lorvi_error.h"
-#include "intake/text1251.h"
+#include "base/lorvi_error.h"
+#include "base/text1251.h"
 #include "support/session_fixture.h"
 #include "view/filter_tabs.h"
 #include "workbook/reconciliation.h"

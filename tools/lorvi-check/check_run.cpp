@@ -6,13 +6,13 @@
 #include <QLocale>
 #include <filesystem>
 
-#include "app/version_items.h"
+#include "base/lorvi_error.h"
+#include "base/text1251.h"
 #include "dump.h"
-#include "intake/lorvi_error.h"
-#include "intake/text1251.h"
-#include "print/dm_rpt.h"
+#include "models/dm_rpt.h"
+#include "models/qt_text.h"
 #include "report/exports.h"
-#include "widgets/qt_text.h"
+#include "session/version_items.h"
 #include "workbook/workbook_xlsx.h"
 
 namespace lorvi::check {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
 #include "command_line.h"
+#include "session/session.h"
 
 namespace lorvi::check {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "intake/text1251.h"
+#include "base/text1251.h"
 
 namespace lorvi::check {
 namespace {

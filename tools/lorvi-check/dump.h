@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/session.h"
+#include "session/session.h"
 
 namespace lorvi::check {
 

@@ -1,0 +1,37 @@
+#include "preview/print_report.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+#include <algorithm>
+
+#include "report/page_painter.h"
+
+namespace lorvi::report {
+
+bool PrintReport(const PreparedReport& report, QPrinter& printer, QString* error) {
+  if (report.pages.isEmpty()) return true;
+  int first = 0;
+  int last = report.PageCount() - 1;
+  if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+    first = std::clamp(printer.fromPage() - 1, 0, last);
+    last = std::clamp(printer.toPage() > 0 ? printer.toPage() - 1 : last, first, last);
+  }
+  // Items are placed from the paper's corner; the margins are in the report already.
+  printer.setFullPage(true);
+  printer.setPageLayout(PageLayoutOf(report.pages[first]));
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    if (error) *error = QStringLiteral("Не удалось начать печать");
+    return false;
+  }
+  const double pxPerMm = printer.resolution() / 25.4;
+  for (int i = first; i <= last; ++i) {
+    if (i > first) printer.newPage();
+    PaintPage(painter, report.pages[i], QPointF(0, 0), pxPerMm);
+  }
+  painter.end();
+  return true;
+}
+
+}  // namespace lorvi::report

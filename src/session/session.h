@@ -1,0 +1,142 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/lorvi_error.h"
+#include "base/text1251.h"
+#include "intake/file_tree.h"
+#include "print/print_table.h"
+#include "store/org_store.h"
+#include "view/text_grid.h"
+#include "workbook/reconciliation.h"
+
+namespace lorvi {
+
+// Everything the main window shows and does, without the window: the stores, the tree of loaded
+// files, the four grids, the selected tab, the search text and the view. The window and
+// lorvi-check drive it through the handlers below, named after the window's own. Texts are in
+// code page 1251.
+class Session {
+ public:
+  // Receives the text of each message box (error box rule applied); the window shows it.
+  using MessageSink = std::function<void(const std::string& text1251)>;
+
+  explicit Session(char decimalSeparator);
+
+  // The main window is created: the stores start cleared.
+  void FormCreate();
+  // The window is shown and laid out: the organisation shown is slot 0, and everything is cleared.
+  void FormShow();
+  // The window closes: the stores are cleared.
+  void FormClose();
+
+  // "Очистить список": tree, stores and grids emptied; tab, search text, view and the dialog's
+  // folder stay.
+  void sbClearFilesClick() { ClearAll(); }
+  void ClearAll();
+  // The four grids become empty (no columns, no rows).
+  void ClearGrids();
+
+  // The open-file dialog: given its initial folder, the chosen paths (UTF-8) in the dialog's
+  // order, or nothing when the user cancels.
+  using ChooseFiles =
+      std::function<std::optional<std::vector<std::string>>(const std::string& initialDir)>;
+
+  // "Подгрузить файлы": the chosen files go into the tree and the store, the first node is
+  // selected and its organisation shown, the tab returns to "Все", and the dialog's folder is
+  // remembered. Failures are shown in the error box.
+  void sbLoadFilesClick(const ChooseFiles& choose);
+
+  // The user selects `node` of the tree (null for none): when the selection moves, its
+  // organisation is read if needed and shown. Failures are shown in the error box.
+  void SelectNode(TreeNode* node);
+
+  // The tree's selection handler: shows the organisation of `node`, reading it first when files
+  // were registered since its last reading. Failures leave it.
+  void tvLFChange(TreeNode* node);
+
+  // The user selects cell (col, row) of the grid with `tag`: it becomes the grid's selection,
+  // the partner follows, and the source file of the figure is marked in the tree.
+  void SelectCell(int tag, int col, int row);
+
+  // The view buttons: "Застрахованные лица" and "Опись сведенний".
+  void sbZLClick();
+  void sbADVClick();
+
+  // The user picks tab `index` of tcZL (nothing when it is already picked): the grids are filled
+  // again and filtered by the tab.
+  void SelectTab(int index);
+  void tcZLChange();
+
+  // The search edit's text becomes `text1251`: the first person whose title begins with it is
+  // selected in both insured-persons grids.
+  void edFindFIOChange(const std::string& text1251);
+
+  // The print button: the table and variables to hand the report, or nothing when no node of
+  // the tree is selected.
+  std::optional<PrintJob> sbPrintClick() const;
+
+  // The reconciliation workbook's figures: the organisation, view, tab and rows shown, exported
+  // on `date` (day.month.year); nothing when no organisation is shown.
+  std::optional<Reconciliation> ReconciliationShown(const std::string& date) const;
+
+  // True while a load or a reading runs; the window then holds off every other action.
+  bool Busy() const { return busy_ > 0; }
+
+  // Called during long work with a line for the status bar (UTF-8, empty when the work is done);
+  // the window repaints and lets its messages through.
+  std::function<void(const std::string& status)> onProgress;
+
+  // The settings file: the dialog's folder is read before each opening of the dialog and written
+  // after each completed load. An empty path (lorvi-check) keeps no settings.
+  std::string settingsPath;
+  void LoadSettings();
+  void SaveSettings();
+
+  // Shows a failure of a user action in the error box.
+  void ShowError(const std::string& text1251);
+  // The one failure boundary of the program's actions: runs `action`; a failure is shown in the
+  // error box, what the action changed before it stays, and the program goes on.
+  template <typename Action>
+  void Guarded(Action action) {
+    try {
+      action();
+    } catch (const LorviError& e) {
+      ShowError(e.what());
+    } catch (const std::exception& e) {
+      ShowError(Utf8ToCp1251(e.what()));
+    }
+  }
+  void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
+  // Shows a message box of the program's own (code page 1251).
+  void ShowMessage(const std::string& text1251);
+
+  // The grid with `tag` 0..3 (sgZLStrah, sgZLNakop, sgADVStrah, sgADVNakop).
+  TextGrid& Grid(int tag);
+
+  OrgStore store;
+  FileTree tvLF;
+  TextGrid sgZLStrah{0};
+  TextGrid sgZLNakop{1};
+  TextGrid sgADVStrah{2};
+  TextGrid sgADVNakop{3};
+
+  int CurOrg = 0;
+  int tcZLIndex = 0;           // selected tab of tcZL
+  std::string edFindFIO;       // text of the search edit
+  bool advShown = false;       // the inventory view instead of the insured persons
+  std::string SLabel2Caption;  // title of the work panel
+  std::string ODInitialDir;    // the open-file dialog's folder (UTF-8, a path)
+
+ private:
+  void Progress(const std::string& status);
+
+  MessageSink messageSink_;
+  int busy_ = 0;
+};
+
+}  // namespace lorvi
