@@ -101,30 +101,30 @@ void BM_CatWcL(benchmark::State& state, const Corpus* corpus) {
 void BM_Road(benchmark::State& state, const Corpus* corpus, int threads) {
   for (auto _ : state) {
     Session session(',');
-    session.store.readerThreads = threads;
+    session.SetReaderThreads(threads);
     session.FormCreate();
     session.FormShow();
     Load(session, *corpus);
-    if (session.sgZLStrah.RowCount() != corpus->persons + 1)
+    if (session.sgZLStrah().RowCount() != corpus->persons + 1)
       state.SkipWithError("not all persons shown");
   }
 }
 
 void BM_FirstSelection(benchmark::State& state, const Corpus* corpus) {
   Session& session = Loaded(*corpus);
-  TreeNode* org = session.tvLF.TopLevel().front().get();
+  TreeNode* org = session.tvLF().TopLevel().front().get();
   for (auto _ : state) {
-    session.store.OrgDirty[org->datum] = true;
+    session.MarkUnread(org->datum);
     session.tvLFChange(org);
   }
 }
 
 void BM_SecondOrganisation(benchmark::State& state, const Corpus* corpus) {
   Session& session = Loaded(*corpus);
-  TreeNode* first = session.tvLF.TopLevel()[0].get();
-  TreeNode* second = session.tvLF.TopLevel()[1].get();
+  TreeNode* first = session.tvLF().TopLevel()[0].get();
+  TreeNode* second = session.tvLF().TopLevel()[1].get();
   for (auto _ : state) {
-    session.store.OrgDirty[second->datum] = true;
+    session.MarkUnread(second->datum);
     session.SelectNode(second);
     session.SelectNode(first);
   }

@@ -44,7 +44,7 @@ void BM_Workbook10000x14(benchmark::State& state) {
   session.FormCreate();
   session.FormShow();
   session.sbLoadFilesClick([&](const std::string&) { return std::optional(paths); });
-  if (session.sgZLStrah.RowCount() != 10001) {
+  if (session.sgZLStrah().RowCount() != 10001) {
     state.SkipWithError("the organisation was not read whole");
     return;
   }

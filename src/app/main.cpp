@@ -30,9 +30,9 @@ int main(int argc, char** argv) {
 
   const std::string separator = lorvi::ToCp1251(QLocale::system().decimalPoint());
   lorvi::Session session(separator.size() == 1 ? separator[0] : '.');
-  session.settingsPath = lorvi::IniFileName(
+  session.SetSettingsPath(lorvi::IniFileName(
       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString(),
-      QCoreApplication::applicationFilePath().toStdString());
+      QCoreApplication::applicationFilePath().toStdString()));
 
   const lorvi::VersionBlock version = lorvi::ProgramVersionBlock();
   auto* dm = new lorvi::TDM(&version, &app);

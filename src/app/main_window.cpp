@@ -163,7 +163,7 @@ TfMainMDI::TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent)
     box.exec();
   };
   session_.SetMessageSink([this](const std::string& text) { ShowMessage(text); });
-  session_.onProgress = [this](const std::string& status) { ShowProgress(status); };
+  session_.SetProgressSink([this](const std::string& status) { ShowProgress(status); });
   AskWorkbookPath = [this](const QString& proposed) {
     QFileDialog dialog(this, QStringLiteral("Выгрузить сверку в Excel"), proposed,
                        QStringLiteral("Книга Excel (*.xlsx)"));
@@ -207,7 +207,7 @@ TfMainMDI::TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent)
 // The session and the report outlive the window: they keep none of the window's callbacks.
 TfMainMDI::~TfMainMDI() {
   session_.SetMessageSink(nullptr);
-  session_.onProgress = nullptr;
+  session_.SetProgressSink(nullptr);
   dmRpt_.Rpt.extraExports.clear();
 }
 
@@ -266,7 +266,7 @@ void TfMainMDI::BuildFilesPanel(QWidget* client) {
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     tvLF_->setPalette(palette);
   }
-  treeModel_ = new FileTreeModel(session_.tvLF, dm_.IL->Images(), this);
+  treeModel_ = new FileTreeModel(session_.tvLF(), dm_.IL->Images(), this);
   tvLF_->setModel(treeModel_);
   tvLF_->setItemDelegate(new FileTreeDelegate(*treeModel_, *dm_.IL, tvLF_));
   connect(tvLF_->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -324,8 +324,8 @@ void TfMainMDI::BuildPersonsView(DockLayout* zl) {
   tcZL_->Tabs()->setElideMode(Qt::ElideRight);
   tcZL_->Tabs()->setUsesScrollButtons(false);
   zlf->AddWidget(tcZL_, Dock::Fill);
-  zlPageLayout_ = BuildGridPage(tcZL_, {&SLabel4_, &sgZLStrah_, &session_.sgZLStrah},
-                                {&SLabel3_, &sgZLNakop_, &session_.sgZLNakop});
+  zlPageLayout_ = BuildGridPage(tcZL_, {&SLabel4_, &sgZLStrah_, &session_.sgZLStrah()},
+                                {&SLabel3_, &sgZLNakop_, &session_.sgZLNakop()});
 }
 
 DockLayout* TfMainMDI::BuildGridPage(TTabControl* tabs, const GridPart& strah,
@@ -354,8 +354,8 @@ void TfMainMDI::BuildInventoryView(DockLayout* zl) {
   tcADV_->setFont(TitleFont());
   tcADV_->AddTab(QString());
   advf->AddWidget(tcADV_, Dock::Fill);
-  advPageLayout_ = BuildGridPage(tcADV_, {&SLabel7_, &sgADVStrah_, &session_.sgADVStrah},
-                                 {&SLabel6_, &sgADVNakop_, &session_.sgADVNakop});
+  advPageLayout_ = BuildGridPage(tcADV_, {&SLabel7_, &sgADVStrah_, &session_.sgADVStrah()},
+                                 {&SLabel6_, &sgADVNakop_, &session_.sgADVNakop()});
   spADVf_->hide();
 }
 
@@ -366,7 +366,7 @@ void TfMainMDI::ConnectHandlers() {
     connect(grid, &TStringGrid::cellSelected, this,
             [this, grid](int col, int row) { GridCellSelected(grid->Tag(), col, row); });
     connect(grid, &TStringGrid::scrolled, this,
-            [this, grid](int col, int row) { session_.Grid(grid->Tag()).SetTopLeft(col, row); });
+            [this, grid](int col, int row) { session_.GridScrolled(grid->Tag(), col, row); });
   }
   gridMenu_ = new QMenu(this);
   QAction* reconcile = gridMenu_->addAction(QStringLiteral("Выгрузить сверку в Excel…"), this,
@@ -457,7 +457,6 @@ void TfMainMDI::ArrangeWindow(const QRect& workArea) {
 
   setWindowTitle(QStringLiteral("Анализатор ЛОРВИ. Версия ") +
                  QString::fromStdString(dm_.AppInfo.GetItem(2)));
-  session_.CurOrg = 0;
   // A fixed border: the user cannot resize the window.
   setFixedSize(size());
   QApplication::processEvents();
@@ -466,9 +465,9 @@ void TfMainMDI::ArrangeWindow(const QRect& workArea) {
 void TfMainMDI::ShowTree() {
   if (!treeModel_->Refresh()) return;
   const bool blocked = tvLF_->selectionModel()->blockSignals(true);
-  for (const TreeNode* node : session_.tvLF.DisplayOrder())
+  for (const TreeNode* node : session_.tvLF().DisplayOrder())
     tvLF_->setExpanded(treeModel_->IndexOf(node), node->expanded);
-  const QModelIndex selected = treeModel_->IndexOf(session_.tvLF.Selected());
+  const QModelIndex selected = treeModel_->IndexOf(session_.tvLF().Selected());
   tvLF_->selectionModel()->setCurrentIndex(selected, QItemSelectionModel::ClearAndSelect);
   tvLF_->selectionModel()->blockSignals(blocked);
   tvLF_->viewport()->update();
@@ -477,16 +476,16 @@ void TfMainMDI::ShowTree() {
 void TfMainMDI::ShowSession() {
   ShowTree();
   for (TStringGrid* grid : {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_}) grid->Refresh();
-  tcZL_->SetTabIndexQuietly(session_.tcZLIndex);
-  const QString search = FromCp1251(session_.edFindFIO);
+  tcZL_->SetTabIndexQuietly(session_.tcZLIndex());
+  const QString search = FromCp1251(session_.edFindFIO());
   if (edFindFIO_->text() != search) {
     const bool blocked = edFindFIO_->blockSignals(true);
     edFindFIO_->setText(search);
     edFindFIO_->blockSignals(blocked);
   }
-  spZLf_->setVisible(!session_.advShown);
-  spADVf_->setVisible(session_.advShown);
-  SLabel2_->SetCaption(FromCp1251(session_.SLabel2Caption));
+  spZLf_->setVisible(!session_.AdvShown());
+  spADVf_->setVisible(session_.AdvShown());
+  SLabel2_->SetCaption(FromCp1251(session_.SLabel2Caption()));
 }
 
 void TfMainMDI::showEvent(QShowEvent* event) {
@@ -541,7 +540,7 @@ void TfMainMDI::tvLFSelected(const QModelIndex& index) {
   Guarded([this, &index] { session_.SelectNode(treeModel_->NodeOf(index)); });
 }
 
-void TfMainMDI::GridCellSelected(int tag, int col, int row) {
+void TfMainMDI::GridCellSelected(GridTag tag, int col, int row) {
   Guarded([&] { session_.SelectCell(tag, col, row); });
 }
 
@@ -581,8 +580,8 @@ void TfMainMDI::ExportReconciliation() {
       session_.ReconciliationShown(ToCp1251(now.date().toString(QStringLiteral("dd.MM.yyyy"))));
   if (!reconciliation) return;  // no organisation shown: nothing to write
   if (workbookDir_.isEmpty())
-    workbookDir_ = !session_.ODInitialDir.empty()
-                       ? FromUtf8(session_.ODInitialDir)
+    workbookDir_ = !session_.ODInitialDir().empty()
+                       ? FromUtf8(session_.ODInitialDir())
                        : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const QString path = AskWorkbookPath(
       QDir(workbookDir_).filePath(FromCp1251(ReconciliationFileName(*reconciliation))));

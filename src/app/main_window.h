@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/help_window.h"
+#include "view/text_grid.h"
 
 class QLabel;
 class QMenu;
@@ -66,7 +67,7 @@ class TfMainMDI : public QMainWindow {
   void sbHelpClick();
   void sbPrintClick();
   void tvLFSelected(const QModelIndex& index);
-  void GridCellSelected(int tag, int col, int row);
+  void GridCellSelected(GridTag tag, int col, int row);
   // "Выгрузить сверку в Excel…": the workbook of the organisation, view and tab shown.
   void ExportReconciliation();
 
@@ -132,7 +133,7 @@ class TfMainMDI : public QMainWindow {
   struct GridPart {
     TSLabel** title;
     TStringGrid** grid;
-    TextGrid* text;
+    const TextGrid* text;
   };
   DockLayout* BuildGridPage(TTabControl* tabs, const GridPart& strah, const GridPart& nakop);
   void ConnectHandlers();

@@ -16,7 +16,7 @@ class TStringGrid : public QTableView {
  public:
   TStringGrid(const TextGrid& grid, QWidget* parent = nullptr);
 
-  int Tag() const { return grid_.Tag(); }
+  GridTag Tag() const { return grid_.Tag(); }
   const TextGrid& Grid() const { return grid_; }
 
   // Shows the grid anew: counts, widths, texts, selected cell and scroll position.

@@ -12,28 +12,28 @@
 
 namespace lorvi {
 
-Session::Session(char decimalSeparator) : SLabel2Caption("Застрахованные лица"_w) {
-  store.decimalSeparator = decimalSeparator;
+Session::Session(char decimalSeparator) : SLabel2Caption_("Застрахованные лица"_w) {
+  store_.decimalSeparator = decimalSeparator;
 }
 
-void Session::FormCreate() { ClearAllStores(store); }
+void Session::FormCreate() { ClearAllStores(store_); }
 
 void Session::FormShow() {
-  CurOrg = 0;
+  CurOrg_ = 0;
   ClearAll();
 }
 
-void Session::FormClose() { ClearAllStores(store); }
+void Session::FormClose() { ClearAllStores(store_); }
 
 void Session::ClearAll() {
   if (Busy()) return;
-  tvLF.Clear();
-  ClearAllStores(store);
+  tvLF_.Clear();
+  ClearAllStores(store_);
   ClearGrids();
 }
 
 void Session::ClearGrids() {
-  for (TextGrid* grid : {&sgZLStrah, &sgZLNakop, &sgADVStrah, &sgADVNakop}) {
+  for (TextGrid* grid : {&sgZLStrah_, &sgZLNakop_, &sgADVStrah_, &sgADVNakop_}) {
     grid->SetColCount(0);
     grid->SetRowCount(0);
     // A grid that shrinks under its selection does not keep it: the next fill starts at the top.
@@ -43,13 +43,13 @@ void Session::ClearGrids() {
 }
 
 void Session::LoadSettings() {
-  if (!settingsPath.empty())
-    ODInitialDir = ReadIniValue(settingsPath, kSettingsSection, kSettingsKey, "");
+  if (!settingsPath_.empty())
+    ODInitialDir_ = ReadIniValue(settingsPath_, kSettingsSection, kSettingsKey, "");
 }
 
 void Session::SaveSettings() {
-  if (!settingsPath.empty())
-    WriteIniValue(settingsPath, kSettingsSection, kSettingsKey, ODInitialDir);
+  if (!settingsPath_.empty())
+    WriteIniValue(settingsPath_, kSettingsSection, kSettingsKey, ODInitialDir_);
 }
 
 void Session::ShowError(const std::string& text1251) { ShowMessage(WithFullStop(text1251)); }
@@ -59,7 +59,7 @@ void Session::ShowMessage(const std::string& text1251) {
 }
 
 void Session::Progress(const std::string& status) {
-  if (onProgress) onProgress(status);
+  if (onProgress_) onProgress_(status);
 }
 
 namespace {
@@ -94,7 +94,7 @@ void Session::sbLoadFilesClick(const ChooseFiles& choose) {
   if (Busy()) return;
   Guarded([&] {
     LoadSettings();
-    const auto paths = choose(ODInitialDir);
+    const auto paths = choose(ODInitialDir_);
     if (!paths) return;
     BusyScope loading(busy_);
     std::vector<std::string> refused;
@@ -104,11 +104,11 @@ void Session::sbLoadFilesClick(const ChooseFiles& choose) {
         if (!refused.empty()) ShowMessage(RefusedFilesMessage(refused));
       };
       const LoadPlacements placed{
-          [this](int) { NewOrgSlot(store); },
-          [this](int slot, const std::string& path) { RegisterOrgFile(store, slot, path); }};
+          [this](int) { NewOrgSlot(store_); },
+          [this](int slot, const std::string& path) { RegisterOrgFile(store_, slot, path); }};
       try {
-        moved =
-            AddFilesToTree(*paths, tvLF, placed, refused, [&](std::size_t done, std::size_t total) {
+        moved = AddFilesToTree(
+            *paths, tvLF_, placed, refused, [&](std::size_t done, std::size_t total) {
               Progress("Загрузка файлов: " + std::to_string(done) + " из " + std::to_string(total));
             });
       } catch (...) {
@@ -120,32 +120,32 @@ void Session::sbLoadFilesClick(const ChooseFiles& choose) {
       report();
     }
     // The tree reports the new selection; its handler's failure is shown on its own.
-    if (moved) Guarded([&] { tvLFChange(tvLF.Selected()); });
-    tcZLIndex = 0;
-    tvLFChange(tvLF.Selected());
-    if (!paths->empty()) ODInitialDir = FolderOf(paths->front());
+    if (moved) Guarded([&] { tvLFChange(tvLF_.Selected()); });
+    tcZLIndex_ = 0;
+    tvLFChange(tvLF_.Selected());
+    if (!paths->empty()) ODInitialDir_ = FolderOf(paths->front());
     SaveSettings();
   });
 }
 
 void Session::SelectNode(TreeNode* node) {
   if (Busy()) return;
-  if (tvLF.Select(node)) Guarded([&] { tvLFChange(node); });
+  if (tvLF_.Select(node)) Guarded([&] { tvLFChange(node); });
 }
 
 void Session::tvLFChange(TreeNode* node) {
   if (node == nullptr) return;
   const int slot = node->datum;
   if (slot == UnreadSlot) return;
-  if (slot != CurOrg) {
-    CurOrg = slot;
-    tcZLIndex = 0;
+  if (slot != CurOrg_) {
+    CurOrg_ = slot;
+    tcZLIndex_ = 0;
   }
-  tvLF.ClearStates();
-  if (slot < 0 || slot >= kMaxOrgs || slot >= store.OrgCount) ThrowRangeCheck();
-  if (store.OrgDirty[slot]) {
+  tvLF_.ClearStates();
+  if (slot < 0 || slot >= kMaxOrgs || slot >= store_.OrgCount) ThrowRangeCheck();
+  if (store_.OrgDirty[slot]) {
     BusyScope busy(busy_);
-    ResetOrgSlot(store, slot);
+    ResetOrgSlot(store_, slot);
     ClearGrids();
     ReadingProgress progress;
     std::string status;
@@ -156,85 +156,95 @@ void Session::tvLFChange(TreeNode* node) {
     };
     progress.record = [&] { Progress(status); };
     try {
-      LoadOrganisation(store, slot, progress);
+      LoadOrganisation(store_, slot, progress);
     } catch (...) {
       Progress("");
       throw;
     }
     Progress("");
-    store.OrgDirty[slot] = false;
+    store_.OrgDirty[slot] = false;
   }
-  ShowOrganisation(store, slot, {sgZLStrah, sgZLNakop, sgADVStrah, sgADVNakop});
+  ShowOrganisation(store_, slot, {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_});
 }
 
-TextGrid& Session::Grid(int tag) {
+TextGrid& Session::GridOf(GridTag tag) {
   switch (tag) {
-    case 0:
-      return sgZLStrah;
-    case 1:
-      return sgZLNakop;
-    case 2:
-      return sgADVStrah;
-    default:
-      return sgADVNakop;
+    case GridTag::ZLStrah:
+      return sgZLStrah_;
+    case GridTag::ZLNakop:
+      return sgZLNakop_;
+    case GridTag::ADVStrah:
+      return sgADVStrah_;
+    case GridTag::ADVNakop:
+      break;
   }
+  return sgADVNakop_;
+}
+
+const TextGrid& Session::Grid(GridTag tag) const { return const_cast<Session*>(this)->GridOf(tag); }
+
+void Session::GridScrolled(GridTag tag, int col, int row) { GridOf(tag).SetTopLeft(col, row); }
+
+void Session::MarkUnread(int slot) {
+  if (slot >= 0 && slot < store_.OrgCount) store_.OrgDirty[slot] = true;
 }
 
 }  // namespace lorvi
 
 namespace lorvi {
 
-void Session::SelectCell(int tag, int col, int row) {
+void Session::SelectCell(GridTag tag, int col, int row) {
   if (Busy()) return;
-  TextGrid& grid = Grid(tag);
+  TextGrid& grid = GridOf(tag);
   grid.SetSelection(col, row);
-  sgZLStrahSelectCell(grid, Grid(tag ^ 1), col, row, tvLF, store);
+  sgZLStrahSelectCell(grid, GridOf(Partner(tag)), col, row, tvLF_, store_);
 }
 
 void Session::sbZLClick() {
   if (Busy()) return;
-  advShown = false;
-  SLabel2Caption = "Застрахованные лица"_w;
-  tvLF.ClearStates();
+  advShown_ = false;
+  SLabel2Caption_ = "Застрахованные лица"_w;
+  tvLF_.ClearStates();
 }
 
 void Session::sbADVClick() {
   if (Busy()) return;
-  advShown = true;
-  SLabel2Caption = "Опись сведенний"_w;
-  tvLF.ClearStates();
+  advShown_ = true;
+  SLabel2Caption_ = "Опись сведенний"_w;
+  tvLF_.ClearStates();
 }
 
 void Session::SelectTab(int index) {
-  if (Busy() || index == tcZLIndex) return;
-  tcZLIndex = index;
+  if (Busy() || index == tcZLIndex_) return;
+  tcZLIndex_ = index;
   Guarded([this] { tcZLChange(); });
 }
 
 void Session::tcZLChange() {
-  tvLFChange(tvLF.Selected());
-  const TreeNode* node = tvLF.Selected();
-  const bool ofOrganisation = node != nullptr && node->datum >= 0 && node->datum < store.OrgCount;
-  FilterRows(tcZLIndex, sgZLStrah, sgZLNakop,
-             ofOrganisation ? &store.ZLInfo[node->datum] : nullptr);
+  tvLFChange(tvLF_.Selected());
+  const TreeNode* node = tvLF_.Selected();
+  const bool ofOrganisation = node != nullptr && node->datum >= 0 && node->datum < store_.OrgCount;
+  FilterRows(tcZLIndex_, sgZLStrah_, sgZLNakop_,
+             ofOrganisation ? &store_.ZLInfo[node->datum] : nullptr);
 }
 
 std::optional<PrintJob> Session::sbPrintClick() const {
-  return BuildPrintJob({tvLF, advShown ? sgADVStrah : sgZLStrah, advShown ? sgADVNakop : sgZLNakop,
-                        !advShown, SLabel2Caption, TabCaption(tcZLIndex)});
+  return BuildPrintJob({tvLF_, advShown_ ? sgADVStrah_ : sgZLStrah_,
+                        advShown_ ? sgADVNakop_ : sgZLNakop_, !advShown_, SLabel2Caption_,
+                        TabCaption(tcZLIndex_)});
 }
 
 std::optional<Reconciliation> Session::ReconciliationShown(const std::string& date) const {
-  if (CurOrg >= store.OrgCount) return std::nullopt;
-  return BuildReconciliation({tvLF, CurOrg, advShown ? sgADVStrah : sgZLStrah,
-                              advShown ? sgADVNakop : sgZLNakop, !advShown, SLabel2Caption,
-                              TabCaption(tcZLIndex), store.decimalSeparator, date});
+  if (CurOrg_ >= store_.OrgCount) return std::nullopt;
+  return BuildReconciliation({tvLF_, CurOrg_, advShown_ ? sgADVStrah_ : sgZLStrah_,
+                              advShown_ ? sgADVNakop_ : sgZLNakop_, !advShown_, SLabel2Caption_,
+                              TabCaption(tcZLIndex_), store_.decimalSeparator, date});
 }
 
 void Session::edFindFIOChange(const std::string& text1251) {
-  edFindFIO = text1251;
+  edFindFIO_ = text1251;
   if (Busy()) return;
-  lorvi::edFindFIOChange(edFindFIO, sgZLStrah, sgZLNakop);
+  lorvi::edFindFIOChange(edFindFIO_, sgZLStrah_, sgZLNakop_);
 }
 
 }  // namespace lorvi

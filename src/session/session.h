@@ -61,7 +61,9 @@ class Session {
 
   // The user selects cell (col, row) of the grid with `tag`: it becomes the grid's selection,
   // the partner follows, and the source file of the figure is marked in the tree.
-  void SelectCell(int tag, int col, int row);
+  void SelectCell(GridTag tag, int col, int row);
+  // The user scrolled the grid with `tag`: its first visible scrollable cell is (col, row).
+  void GridScrolled(GridTag tag, int col, int row);
 
   // The view buttons: "Застрахованные лица" and "Опись сведенний".
   void sbZLClick();
@@ -88,12 +90,15 @@ class Session {
   bool Busy() const { return busy_ > 0; }
 
   // Called during long work with a line for the status bar (UTF-8, empty when the work is done);
-  // the window repaints and lets its messages through.
-  std::function<void(const std::string& status)> onProgress;
+  // the window repaints and lets its messages through. Null for none.
+  using ProgressSink = std::function<void(const std::string& status)>;
+  void SetProgressSink(ProgressSink sink) { onProgress_ = std::move(sink); }
+  const ProgressSink& CurrentProgressSink() const { return onProgress_; }
 
   // The settings file: the dialog's folder is read before each opening of the dialog and written
   // after each completed load. An empty path (lorvi-check) keeps no settings.
-  std::string settingsPath;
+  void SetSettingsPath(std::string path) { settingsPath_ = std::move(path); }
+  const std::string& SettingsPath() const { return settingsPath_; }
   void LoadSettings();
   void SaveSettings();
 
@@ -115,25 +120,46 @@ class Session {
   // Shows a message box of the program's own (code page 1251).
   void ShowMessage(const std::string& text1251);
 
-  // The grid with `tag` 0..3 (sgZLStrah, sgZLNakop, sgADVStrah, sgADVNakop).
-  TextGrid& Grid(int tag);
+  // Files read at once when an organisation is read (OrgStore::readerThreads).
+  void SetReaderThreads(int threads) { store_.readerThreads = threads; }
+  // The organisation in `slot` is read again from its files when it is next shown, as after a
+  // load that added to it.
+  void MarkUnread(int slot);
 
-  OrgStore store;
-  FileTree tvLF;
-  TextGrid sgZLStrah{0};
-  TextGrid sgZLNakop{1};
-  TextGrid sgADVStrah{2};
-  TextGrid sgADVNakop{3};
-
-  int CurOrg = 0;
-  int tcZLIndex = 0;           // selected tab of tcZL
-  std::string edFindFIO;       // text of the search edit
-  bool advShown = false;       // the inventory view instead of the insured persons
-  std::string SLabel2Caption;  // title of the work panel
-  std::string ODInitialDir;    // the open-file dialog's folder (UTF-8, a path)
+  // What the window shows, to look at.
+  const OrgStore& Store() const { return store_; }
+  const FileTree& tvLF() const { return tvLF_; }
+  const TextGrid& Grid(GridTag tag) const;
+  const TextGrid& sgZLStrah() const { return sgZLStrah_; }
+  const TextGrid& sgZLNakop() const { return sgZLNakop_; }
+  const TextGrid& sgADVStrah() const { return sgADVStrah_; }
+  const TextGrid& sgADVNakop() const { return sgADVNakop_; }
+  int CurOrg() const { return CurOrg_; }
+  int tcZLIndex() const { return tcZLIndex_; }                 // selected tab of tcZL
+  const std::string& edFindFIO() const { return edFindFIO_; }  // text of the search edit
+  bool AdvShown() const { return advShown_; }  // the inventory view instead of the insured persons
+  const std::string& SLabel2Caption() const { return SLabel2Caption_; }  // work panel's title
+  const std::string& ODInitialDir() const { return ODInitialDir_; }      // the open dialog's folder
 
  private:
   void Progress(const std::string& status);
+  TextGrid& GridOf(GridTag tag);
+
+  OrgStore store_;
+  FileTree tvLF_;
+  TextGrid sgZLStrah_{GridTag::ZLStrah};
+  TextGrid sgZLNakop_{GridTag::ZLNakop};
+  TextGrid sgADVStrah_{GridTag::ADVStrah};
+  TextGrid sgADVNakop_{GridTag::ADVNakop};
+
+  int CurOrg_ = 0;
+  int tcZLIndex_ = 0;
+  std::string edFindFIO_;
+  bool advShown_ = false;
+  std::string SLabel2Caption_;
+  std::string ODInitialDir_;  // UTF-8, a path
+  std::string settingsPath_;
+  ProgressSink onProgress_;
 
   MessageSink messageSink_;
   int busy_ = 0;

@@ -47,7 +47,7 @@ void sgZLStrahSelectCell(const TextGrid& grid, TextGrid& partner, int col, int r
                          const OrgStore& store) {
   partner.SetSelection(col, row);
   partner.SetTopLeft(col, row);
-  if (grid.Tag() == 2 || grid.Tag() == 3) return;
+  if (IsInventory(grid.Tag())) return;
   tree.ClearStates();
   if (grid.Cell(col, row) == "???") return;
 

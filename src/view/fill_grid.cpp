@@ -96,7 +96,7 @@ void FillGrid(const TInfo& info, TextGrid& grid, char separator) {
     grid.SetColWidth(c, 180);
   }
 
-  const bool insurance = grid.Tag() == 0 || grid.Tag() == 2;
+  const bool insurance = IsInsurancePart(grid.Tag());
   const TAAS& accrued = insurance ? info.StrahN : info.NakopN;
   const TAAS& paid = insurance ? info.StrahU : info.NakopU;
   // The matrix column of each grid column, through the entry of its period's name.

@@ -1,6 +1,20 @@
 #include "view/text_grid.h"
 
 namespace lorvi {
+
+const char* GridName(GridTag tag) {
+  switch (tag) {
+    case GridTag::ZLStrah:
+      return "sgZLStrah";
+    case GridTag::ZLNakop:
+      return "sgZLNakop";
+    case GridTag::ADVStrah:
+      return "sgADVStrah";
+    case GridTag::ADVNakop:
+      break;
+  }
+  return "sgADVNakop";
+}
 namespace {
 
 const std::string kEmpty;

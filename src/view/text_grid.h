@@ -5,6 +5,39 @@
 
 namespace lorvi {
 
+// The four grids of the window, each grid's Tag: the insured persons' insurance and funded parts,
+// then the inventory's.
+enum class GridTag { ZLStrah, ZLNakop, ADVStrah, ADVNakop };
+
+inline constexpr GridTag kAllGrids[] = {GridTag::ZLStrah, GridTag::ZLNakop, GridTag::ADVStrah,
+                                        GridTag::ADVNakop};
+
+// The grid shown with it in the same view: the insurance part's with the funded part's.
+constexpr GridTag Partner(GridTag tag) {
+  switch (tag) {
+    case GridTag::ZLStrah:
+      return GridTag::ZLNakop;
+    case GridTag::ZLNakop:
+      return GridTag::ZLStrah;
+    case GridTag::ADVStrah:
+      return GridTag::ADVNakop;
+    case GridTag::ADVNakop:
+      break;
+  }
+  return GridTag::ADVStrah;
+}
+
+constexpr bool IsInsurancePart(GridTag tag) {
+  return tag == GridTag::ZLStrah || tag == GridTag::ADVStrah;
+}
+
+constexpr bool IsInventory(GridTag tag) {
+  return tag == GridTag::ADVStrah || tag == GridTag::ADVNakop;
+}
+
+// The grid's name in the window: "sgZLStrah", "sgZLNakop", "sgADVStrah", "sgADVNakop".
+const char* GridName(GridTag tag);
+
 // A string grid as text: counts, fixed cells, column widths, cells, the selected cell and the
 // first visible scrollable cell. The window shows it; the core fills, filters and reads it.
 // Texts are in code page 1251.
@@ -12,9 +45,9 @@ class TextGrid {
  public:
   static constexpr int kDefaultColWidth = 64;
 
-  explicit TextGrid(int tag) : tag_(tag) {}
+  explicit TextGrid(GridTag tag) : tag_(tag) {}
 
-  int Tag() const { return tag_; }
+  GridTag Tag() const { return tag_; }
 
   int ColCount() const { return colCount_; }
   int RowCount() const { return rowCount_; }
@@ -56,7 +89,7 @@ class TextGrid {
   void Clear();
 
  private:
-  int tag_;
+  GridTag tag_;
   int colCount_ = 0;
   int rowCount_ = 0;
   int fixedCols_ = 0;

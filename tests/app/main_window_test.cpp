@@ -22,6 +22,8 @@
 #include "base/text1251.h"
 #include "models/dm_rpt.h"
 #include "session/session.h"
+#include "support/temp_files.h"
+#include "support/xml_files.h"
 #include "widgets/styled_button.h"
 #include "widgets/styled_label.h"
 #include "widgets/styled_panel.h"
@@ -129,10 +131,10 @@ TEST(MainWindow, WidgetsAtStart) {
   for (TSButton* b : {m.sbZL(), m.sbADV(), m.sbPrint(), m.sbHelp()})
     EXPECT_EQ(b->width(), room / 4);
   EXPECT_LE(m.sbADV()->x() + m.sbADV()->width(), m.sbPrint()->x());
-  EXPECT_EQ(m.sgZLStrah()->Tag(), 0);
-  EXPECT_EQ(m.sgZLNakop()->Tag(), 1);
-  EXPECT_EQ(m.sgADVStrah()->Tag(), 2);
-  EXPECT_EQ(m.sgADVNakop()->Tag(), 3);
+  EXPECT_EQ(m.sgZLStrah()->Tag(), GridTag::ZLStrah);
+  EXPECT_EQ(m.sgZLNakop()->Tag(), GridTag::ZLNakop);
+  EXPECT_EQ(m.sgADVStrah()->Tag(), GridTag::ADVStrah);
+  EXPECT_EQ(m.sgADVNakop()->Tag(), GridTag::ADVNakop);
   EXPECT_EQ(m.sgZLStrah()->model()->columnCount(), 0);
   EXPECT_EQ(w.dm.IL->Count(), 13);
   EXPECT_EQ(w.dm.TabIL->Count(), 5);
@@ -145,18 +147,18 @@ TEST(MainWindow, ClearListEmptiesTreeAndGridsButKeepsTabAndSearch) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
   Type(m.edFindFIO(), QStringLiteral("ив"));
   EXPECT_EQ(m.edFindFIO()->text(), QStringLiteral("ИВ"));  // upper case as typed
+  test::TempDir dir;
+  const std::string file = dir.WriteXml("a.xml", test::SzvFile({}, "2011-1", {{"ИВАНОВ"}}));
+  w.session.sbLoadFilesClick(
+      [&](const std::string&) { return std::optional(std::vector<std::string>{file}); });
   m.tcZL()->SetTabIndexQuietly(2);
-  w.session.tcZLIndex = 2;
-  w.session.tvLF.AddTop("x", 4, 0);
-  NewOrgSlot(w.session.store);
-  w.session.sgZLStrah.SetColCount(3);
-  w.session.sgZLStrah.SetRowCount(2);
+  w.session.SelectTab(2);
   m.ShowSession();
-  EXPECT_EQ(m.sgZLStrah()->model()->columnCount(), 3);
+  EXPECT_EQ(m.sgZLStrah()->model()->columnCount(), 2);  // the period and the total
 
   QTest::mouseClick(m.sbClearFiles(), Qt::LeftButton);
-  EXPECT_EQ(w.session.tvLF.Count(), 0u);
-  EXPECT_EQ(w.session.store.OrgCount, 0);
+  EXPECT_EQ(w.session.tvLF().Count(), 0u);
+  EXPECT_EQ(w.session.Store().OrgCount, 0);
   EXPECT_EQ(m.sgZLStrah()->model()->columnCount(), 0);
   EXPECT_EQ(m.tcZL()->TabIndex(), 2);
   EXPECT_EQ(m.edFindFIO()->text(), QStringLiteral("ИВ"));
@@ -168,7 +170,7 @@ TEST(MainWindow, LeavesNoCallbackInTheSessionItOutlives) {
   TDM dm(nullptr);
   TDMRpt dmRpt{QString()};
   { TfMainMDI window(session, dm, dmRpt); }
-  EXPECT_FALSE(session.onProgress);
+  EXPECT_FALSE(session.CurrentProgressSink());
   EXPECT_TRUE(dmRpt.Rpt.extraExports.isEmpty());
   session.ShowError("Range check error");  // no window to show it: nothing happens
 }

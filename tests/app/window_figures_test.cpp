@@ -75,10 +75,10 @@ TEST(WindowFigures, AUserClicksThroughFiguresViewsTabsAndSearch) {
 
   // A figure: the partner follows, the file is marked.
   ClickCell(window.sgZLStrah(), 2, 2);
-  EXPECT_EQ(session.sgZLNakop.Col(), 2);
-  EXPECT_EQ(session.sgZLNakop.Row(), 2);
+  EXPECT_EQ(session.sgZLNakop().Col(), 2);
+  EXPECT_EQ(session.sgZLNakop().Row(), 2);
   EXPECT_EQ(window.sgZLNakop()->currentIndex().row(), 1);
-  const TreeNode* szvFile = session.tvLF.NodeAt(5);
+  const TreeNode* szvFile = session.tvLF().NodeAt(5);
   ASSERT_EQ(szvFile->caption, "a.xml");
   EXPECT_EQ(szvFile->state, kPictureSourceMark);
   const QModelIndex marked = window.TreeModel()->IndexOf(szvFile);
@@ -91,7 +91,7 @@ TEST(WindowFigures, AUserClicksThroughFiguresViewsTabsAndSearch) {
   EXPECT_EQ(window.SLabel2()->Caption(), QStringLiteral("Опись сведенний"));
   EXPECT_EQ(szvFile->state, -1);
   ClickCell(window.sgADVNakop(), 2, 1);
-  EXPECT_EQ(session.sgADVStrah.Row(), 1);
+  EXPECT_EQ(session.sgADVStrah().Row(), 1);
   QTest::mouseClick(window.sbZL(), Qt::LeftButton);
   EXPECT_TRUE(window.spZLf()->isVisible());
 
@@ -100,7 +100,7 @@ TEST(WindowFigures, AUserClicksThroughFiguresViewsTabsAndSearch) {
   const int rows[] = {3, 1, 1, 1, 1};
   for (int tab : {1, 2, 3, 4, 0}) {
     ClickTab(window.tcZL(), tab);
-    EXPECT_EQ(session.tcZLIndex, tab);
+    EXPECT_EQ(session.tcZLIndex(), tab);
     EXPECT_EQ(window.sgZLStrah()->model()->rowCount(), tab == 0 ? 3 : rows[tab]) << tab;
   }
   ClickTab(window.tcZL(), 3);
@@ -112,12 +112,12 @@ TEST(WindowFigures, AUserClicksThroughFiguresViewsTabsAndSearch) {
   window.edFindFIO()->setFocus();
   Type(window.edFindFIO(), QStringLiteral("п"));
   EXPECT_EQ(window.edFindFIO()->text(), QStringLiteral("П"));
-  EXPECT_EQ(session.sgZLStrah.Row(), 2);
+  EXPECT_EQ(session.sgZLStrah().Row(), 2);
   Type(window.edFindFIO(), QStringLiteral("ет"));
-  EXPECT_EQ(session.sgZLStrah.Row(), 2);
+  EXPECT_EQ(session.sgZLStrah().Row(), 2);
   EXPECT_EQ(window.sgZLStrah()->currentIndex().row(), 1);
   Type(window.edFindFIO(), QStringLiteral("х"));
-  EXPECT_EQ(session.sgZLStrah.Row(), 1);  // nothing begins so: row 1
+  EXPECT_EQ(session.sgZLStrah().Row(), 1);  // nothing begins so: row 1
   EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -144,7 +144,7 @@ TEST(WindowFigures, AUserWorksTheWindowByKeyboard) {
 
   QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(dialogs, 1);
-  EXPECT_EQ(session.sgZLStrah.RowCount(), 3);
+  EXPECT_EQ(session.sgZLStrah().RowCount(), 3);
 
   // Tab walks the window as it reads, Shift+Tab walks back; a grid lets Tab go.
   window.tvLF()->setFocus();
@@ -168,10 +168,10 @@ TEST(WindowFigures, AUserWorksTheWindowByKeyboard) {
   window.sgZLStrah()->setFocus();
   QTest::keyClick(window.sgZLStrah(), Qt::Key_Right);
   QTest::keyClick(window.sgZLStrah(), Qt::Key_Down);
-  EXPECT_EQ(session.sgZLStrah.Col(), 2);
-  EXPECT_EQ(session.sgZLStrah.Row(), 2);
-  EXPECT_EQ(session.sgZLNakop.Row(), 2);
-  EXPECT_EQ(session.tvLF.NodeAt(3)->state, kPictureSourceMark);
+  EXPECT_EQ(session.sgZLStrah().Col(), 2);
+  EXPECT_EQ(session.sgZLStrah().Row(), 2);
+  EXPECT_EQ(session.sgZLNakop().Row(), 2);
+  EXPECT_EQ(session.tvLF().NodeAt(3)->state, kPictureSourceMark);
 
   // Space and Enter press the styled buttons; the button shows that it has the focus.
   window.sbADV()->setFocus();
@@ -182,9 +182,9 @@ TEST(WindowFigures, AUserWorksTheWindowByKeyboard) {
   window.sbADV()->setFocus();
   EXPECT_NE(window.sbADV()->grab().toImage(), unfocused);
   QTest::keyClick(window.sbADV(), Qt::Key_Space);
-  EXPECT_TRUE(session.advShown);
+  EXPECT_TRUE(session.AdvShown());
   QTest::keyClick(window.sbZL(), Qt::Key_Return);
-  EXPECT_FALSE(session.advShown);
+  EXPECT_FALSE(session.AdvShown());
 
   QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
   EXPECT_EQ(QApplication::focusWidget(), window.edFindFIO());
@@ -243,7 +243,7 @@ QSet<QPair<int, int>> InkOf(const QImage& with, const QImage& without, const QRe
 TEST(WindowFigures, GridTextIsWholeInItsRows) {
   // The tallest letters and the decimal comma in the title row, a person's row and a total.
   const std::string text = Utf8ToCp1251("ДЩЦ 42972,82 > 1,00 (42971,82)");
-  TextGrid grid(0);
+  TextGrid grid(GridTag::ZLStrah);
   grid.SetColCount(3);
   grid.SetRowCount(3);
   grid.SetFixedCols(1);
@@ -301,7 +301,7 @@ TEST(WindowFigures, GridTextIsWholeInItsRows) {
 }
 
 TEST(WindowFigures, GridsScrollByWholeCells) {
-  TextGrid grid(1);
+  TextGrid grid(GridTag::ZLNakop);
   grid.SetColCount(12);
   grid.SetRowCount(60);
   grid.SetFixedCols(1);

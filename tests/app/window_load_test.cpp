@@ -118,9 +118,9 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
 
   // Fonts by kind of node, and the marked source file in navy bold.
   const QFont base;
-  TreeNode* orgNode = w.session.tvLF.NodeAt(0);
-  TreeNode* period = w.session.tvLF.NodeAt(1);
-  TreeNode* file = w.session.tvLF.NodeAt(5);
+  TreeNode* orgNode = w.session.tvLF().NodeAt(0);
+  TreeNode* period = w.session.tvLF().NodeAt(1);
+  TreeNode* file = w.session.tvLF().NodeAt(5);
   ASSERT_EQ(file->picture, kPictureFile);
   EXPECT_TRUE(FileTreeModel::NodeFont(*orgNode, base).bold());
   EXPECT_TRUE(FileTreeModel::NodeFont(*period, base).underline());
@@ -183,8 +183,8 @@ TEST(WindowLoad, NothingInterleavesWithALoadAndClosingWaitsForItsEnd) {
     ++dialogs;
     return std::optional(w.files);
   };
-  const auto progress = w.session.onProgress;
-  w.session.onProgress = [&](const std::string& status) {
+  const Session::ProgressSink progress = w.session.CurrentProgressSink();
+  w.session.SetProgressSink([&](const std::string& status) {
     ++progressCalls;
     // The user presses everything while the work runs, by mouse and by keyboard.
     w.window.sbClearFilesClick();
@@ -194,15 +194,15 @@ TEST(WindowLoad, NothingInterleavesWithALoadAndClosingWaitsForItsEnd) {
     QTest::keyClick(w.window.sbLoadFiles(), Qt::Key_Return);
     w.window.close();
     progress(status);
-  };
+  });
   QTest::mouseClick(w.window.sbLoadFiles(), Qt::LeftButton);
   EXPECT_GT(progressCalls, 0);
   EXPECT_EQ(dialogs, 1);
   int fileNodes = 0;  // neither cleared nor loaded twice
-  for (const TreeNode* n : w.session.tvLF.DisplayOrder()) fileNodes += n->picture == kPictureFile;
+  for (const TreeNode* n : w.session.tvLF().DisplayOrder()) fileNodes += n->picture == kPictureFile;
   EXPECT_EQ(fileNodes, 5);
-  EXPECT_FALSE(w.window.isVisible());      // closed once the load was over
-  EXPECT_EQ(w.session.store.OrgCount, 0);  // and the stores were released
+  EXPECT_FALSE(w.window.isVisible());        // closed once the load was over
+  EXPECT_EQ(w.session.Store().OrgCount, 0);  // and the stores were released
 }
 
 }  // namespace

@@ -254,13 +254,13 @@ std::pair<std::string, std::string> RunCaseInProcess(const std::vector<std::stri
   const std::vector<std::string> second(args.begin() + splitAfter, args.end());
   const check::CommandLine head = check::ParseCommandLine(first);
   check::CheckRun run(*head.decimalSeparator);
-  run.session().store.readerThreads = threads;
+  run.session().SetReaderThreads(threads);
   for (const check::Action& action : head.actions) run.Run(action);
   if (!remove.empty()) fs::remove(remove);
   if (!second.empty())
     for (const check::Action& action : check::ParseCommandLine(second).actions) run.Run(action);
   run.Dump();
-  return {run.Output(), test::DumpStore(run.session().store)};
+  return {run.Output(), test::DumpStore(run.session().Store())};
 }
 
 std::string Separator(char c) { return std::string("--decimal-separator=") + c; }

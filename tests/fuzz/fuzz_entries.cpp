@@ -256,7 +256,7 @@ std::string CheckGrid(const TInfo& info, TextGrid& grid, char separator) {
   const int cols = periods == 0 ? 1 : periods + 2;
   const int rows = static_cast<int>(info.Rows.Count()) + 1;
   if (grid.ColCount() != cols || grid.RowCount() != rows)
-    return "grid " + std::to_string(grid.Tag()) + " has " + std::to_string(grid.ColCount()) +
+    return std::string("grid ") + GridName(grid.Tag()) + " has " + std::to_string(grid.ColCount()) +
            " x " + std::to_string(grid.RowCount()) + " cells, expected " + std::to_string(cols) +
            " x " + std::to_string(rows);
   return {};
@@ -396,8 +396,8 @@ std::string FuzzReader(std::string_view bytes, Read read, bool records) {
   outcome.Add(CheckInfo(info, records));
   outcome.Add(
       CheckCells(info, AmountTexts(bytes), store.decimalSeparator, records ? "input.XML" : "zu"));
-  TextGrid strah(records ? 0 : 2);
-  TextGrid nakop(records ? 1 : 3);
+  TextGrid strah(records ? GridTag::ZLStrah : GridTag::ADVStrah);
+  TextGrid nakop(records ? GridTag::ZLNakop : GridTag::ADVNakop);
   outcome.Add(CheckGrid(info, strah, store.decimalSeparator));
   outcome.Add(CheckGrid(info, nakop, store.decimalSeparator));
   outcome.Add(file.Changed());

@@ -32,15 +32,15 @@ class Figures : public test::SessionTest {
  protected:
   V Titles() const {
     V out;
-    for (int r = 1; r < session.sgZLStrah.RowCount(); ++r)
-      out.push_back(Cp1251ToUtf8(session.sgZLStrah.Cell(0, r)));
+    for (int r = 1; r < session.sgZLStrah().RowCount(); ++r)
+      out.push_back(Cp1251ToUtf8(session.sgZLStrah().Cell(0, r)));
     return out;
   }
 
   // Captions of the marked nodes with their parents' captions.
   V Marked() const {
     V out;
-    for (const TreeNode* n : session.tvLF.DisplayOrder())
+    for (const TreeNode* n : session.tvLF().DisplayOrder())
       if (n->state == 10)
         out.push_back(
             Cp1251ToUtf8(n->parent->parent->caption + "/" + n->parent->caption + "/" + n->caption));
@@ -55,41 +55,41 @@ TEST_F(Figures, SelectingAFigureMarksItsFileAndMovesThePartner) {
         dir.WriteXml("b.xml", test::SzvFile(org, "2011-2", {P("ИВАНОВ", "???", "5")})),
         dir.WriteXml("c.xml", test::AdvFile(org, "2011-1", {{"НР", "1", "1"}}))});
   // Grid columns: 0 titles, 1 totals, 2 = 2011-1, 3 = 2011-2.
-  session.SelectCell(0, 2, 2);
+  session.SelectCell(GridTag::ZLStrah, 2, 2);
   EXPECT_EQ(Marked(), V({"2011-1/СЗВ:/a.xml"}));
-  EXPECT_EQ(session.sgZLNakop.Col(), 2);
-  EXPECT_EQ(session.sgZLNakop.Row(), 2);
-  EXPECT_EQ(session.sgZLNakop.LeftCol(), 2);
-  EXPECT_EQ(session.sgZLNakop.TopRow(), 2);
-  EXPECT_EQ(session.sgZLStrah.Col(), 2);
+  EXPECT_EQ(session.sgZLNakop().Col(), 2);
+  EXPECT_EQ(session.sgZLNakop().Row(), 2);
+  EXPECT_EQ(session.sgZLNakop().LeftCol(), 2);
+  EXPECT_EQ(session.sgZLNakop().TopRow(), 2);
+  EXPECT_EQ(session.sgZLStrah().Col(), 2);
 
   // From the funded grid too; the total column and "???" clear the mark and mark nothing.
-  session.SelectCell(1, 3, 1);
+  session.SelectCell(GridTag::ZLNakop, 3, 1);
   EXPECT_EQ(Marked(), V({"2011-2/СЗВ:/b.xml"}));
-  session.SelectCell(0, 1, 1);
+  session.SelectCell(GridTag::ZLStrah, 1, 1);
   EXPECT_TRUE(Marked().empty());
-  session.SelectCell(1, 3, 1);
-  session.SelectCell(0, 3, 1);  // "???"
+  session.SelectCell(GridTag::ZLNakop, 3, 1);
+  session.SelectCell(GridTag::ZLStrah, 3, 1);  // "???"
   EXPECT_TRUE(Marked().empty());
   // A figure never read ("zu") marks nothing.
-  session.SelectCell(0, 3, 2);
+  session.SelectCell(GridTag::ZLStrah, 3, 2);
   EXPECT_TRUE(Marked().empty());
 
   // Inventory grids mirror and leave the mark alone.
-  session.SelectCell(0, 2, 1);
-  session.SelectCell(2, 2, 1);
+  session.SelectCell(GridTag::ZLStrah, 2, 1);
+  session.SelectCell(GridTag::ADVStrah, 2, 1);
   EXPECT_EQ(Marked(), V({"2011-1/СЗВ:/a.xml"}));
-  EXPECT_EQ(session.sgADVNakop.TopRow(), 1);
+  EXPECT_EQ(session.sgADVNakop().TopRow(), 1);
 
   // The view buttons switch the panel and clear the mark, nothing more.
   session.sbADVClick();
-  EXPECT_TRUE(session.advShown);
-  EXPECT_EQ(Cp1251ToUtf8(session.SLabel2Caption), "Опись сведенний");
+  EXPECT_TRUE(session.AdvShown());
+  EXPECT_EQ(Cp1251ToUtf8(session.SLabel2Caption()), "Опись сведенний");
   EXPECT_TRUE(Marked().empty());
-  session.SelectCell(0, 2, 1);
+  session.SelectCell(GridTag::ZLStrah, 2, 1);
   session.sbZLClick();
-  EXPECT_FALSE(session.advShown);
-  EXPECT_EQ(Cp1251ToUtf8(session.SLabel2Caption), "Застрахованные лица");
+  EXPECT_FALSE(session.AdvShown());
+  EXPECT_EQ(Cp1251ToUtf8(session.SLabel2Caption()), "Застрахованные лица");
   EXPECT_TRUE(Marked().empty());
   EXPECT_TRUE(messages.empty());
 }
@@ -104,19 +104,19 @@ TEST_F(Figures, TheMarkStaysWithinTheOrganisationOfTheFigure) {
   Load({dir.WriteXml("x/same.xml", test::SzvFile(second, "2011-1", {P("ИВАНОВ", "1", "1")})),
         dir.WriteXml("y/same.xml", test::AdvFile(first, "2011-1", {{"НР", "1", "1"}})),
         dir.WriteXml("same.xml", test::SzvFile(first, "2011-1", {P("ИВАНОВ", "2", "2")}))});
-  ASSERT_EQ(Cp1251ToUtf8(session.tvLF.NodeAt(0)->caption), "000-000-000001(A)");
-  session.SelectCell(0, 2, 1);
+  ASSERT_EQ(Cp1251ToUtf8(session.tvLF().NodeAt(0)->caption), "000-000-000001(A)");
+  session.SelectCell(GridTag::ZLStrah, 2, 1);
   ASSERT_EQ(Marked().size(), 1u);
   const TreeNode* marked = nullptr;
-  for (const TreeNode* n : session.tvLF.DisplayOrder())
+  for (const TreeNode* n : session.tvLF().DisplayOrder())
     if (n->state == 10) marked = n;
-  EXPECT_EQ(marked->parent->parent->parent, session.tvLF.NodeAt(0));  // the shown organisation
+  EXPECT_EQ(marked->parent->parent->parent, session.tvLF().NodeAt(0));  // the shown organisation
   EXPECT_EQ(Cp1251ToUtf8(marked->parent->caption), "СЗВ:");
 
   // With the unreadable root selected the grids stay; a selection mirrors and marks nothing.
   Load({dir.WriteXml("bad.xml", "nothing")});
-  session.SelectNode(session.tvLF.TopLevel().back().get());
-  session.SelectCell(0, 2, 1);
+  session.SelectNode(session.tvLF().TopLevel().back().get());
+  session.SelectCell(GridTag::ZLStrah, 2, 1);
   EXPECT_TRUE(Marked().empty());
 }
 
@@ -133,7 +133,7 @@ TEST_F(Figures, TabsKeepTheirRowsInOneStablePass) {
                  P("ДМИТРИЕВ", "1", "1", "???", "0"),  // unreadable only in the funded part
                  P("ЕГОРОВ", "1", "3", "0", "0", "01.07.2011")})),
         dir.WriteXml("b.xml", test::AdvFile(org, "2011-3", {{"НР", "1", "1"}, {"ВП", "1", "2"}}))});
-  const int allRows = session.sgZLStrah.RowCount();
+  const int allRows = session.sgZLStrah().RowCount();
   const auto pick = [&](int tab) {
     session.SelectTab(tab);
     return Titles();
@@ -142,17 +142,18 @@ TEST_F(Figures, TabsKeepTheirRowsInOneStablePass) {
   EXPECT_EQ(pick(2),
             V({"БОРИСОВ ИВАН ИВАНОВИЧ", "ВАСИЛЬЕВ ИВАН ИВАНОВИЧ", "ГРИГОРЬЕВ ИВАН ИВАНОВИЧ"}));
   EXPECT_EQ(pick(3), V({"ВАСИЛЬЕВ ИВАН ИВАНОВИЧ (2011-3)", "ЕГОРОВ ИВАН ИВАНОВИЧ (2011-3)"}));
-  EXPECT_EQ(Cp1251ToUtf8(session.sgZLNakop.Cell(0, 2)), "ЕГОРОВ ИВАН ИВАНОВИЧ (2011-3)");
+  EXPECT_EQ(Cp1251ToUtf8(session.sgZLNakop().Cell(0, 2)), "ЕГОРОВ ИВАН ИВАНОВИЧ (2011-3)");
   EXPECT_EQ(pick(4), V({"ДМИТРИЕВ ИВАН ИВАНОВИЧ"}));
   EXPECT_EQ(pick(3).front(), "ВАСИЛЬЕВ ИВАН ИВАНОВИЧ (2011-3)");  // one suffix, not two
-  EXPECT_EQ(session.sgZLNakop.RowCount(), session.sgZLStrah.RowCount());
-  EXPECT_EQ(session.sgADVStrah.RowCount(), 4);  // the inventory is never filtered
+  EXPECT_EQ(session.sgZLNakop().RowCount(), session.sgZLStrah().RowCount());
+  EXPECT_EQ(session.sgADVStrah().RowCount(), 4);  // the inventory is never filtered
 
   // The search looks at the titles as the tab left them.
   session.edFindFIOChange(W("ЕГ"));
-  EXPECT_EQ(session.sgZLStrah.Row(), 2);
-  EXPECT_EQ(session.sgZLNakop.TopRow(), 2);
-  session.SelectCell(0, 2, 2);  // a leaver's suffixed title finds no person: nothing marked
+  EXPECT_EQ(session.sgZLStrah().Row(), 2);
+  EXPECT_EQ(session.sgZLNakop().TopRow(), 2);
+  session.SelectCell(GridTag::ZLStrah, 2,
+                     2);  // a leaver's suffixed title finds no person: nothing marked
   EXPECT_TRUE(Marked().empty());
 
   EXPECT_EQ(pick(0).size(), static_cast<std::size_t>(allRows - 1));
@@ -164,11 +165,11 @@ TEST_F(Figures, RemovingEveryoneLeavesTheTitleRow) {
   Load({dir.WriteXml("a.xml",
                      test::SzvFile(Org(), "2011-1", {P("А", "1", "1"), P("Б", "2", "2")}))});
   session.SelectTab(1);
-  EXPECT_EQ(session.sgZLStrah.RowCount(), 1);
-  EXPECT_EQ(session.sgZLNakop.RowCount(), 1);
-  EXPECT_EQ(Cp1251ToUtf8(session.sgZLStrah.Cell(1, 0)), "Итого: (Н ? У)");
+  EXPECT_EQ(session.sgZLStrah().RowCount(), 1);
+  EXPECT_EQ(session.sgZLNakop().RowCount(), 1);
+  EXPECT_EQ(Cp1251ToUtf8(session.sgZLStrah().Cell(1, 0)), "Итого: (Н ? У)");
   session.edFindFIOChange(W("А"));  // no data row: row 1 is selected anyway
-  EXPECT_EQ(session.sgZLStrah.Row(), 1);
+  EXPECT_EQ(session.sgZLStrah().Row(), 1);
 }
 
 TEST_F(Figures, FiltersUnderTheUnreadableRootWorkOnWhatTheGridsHold) {
@@ -177,7 +178,7 @@ TEST_F(Figures, FiltersUnderTheUnreadableRootWorkOnWhatTheGridsHold) {
                                             {P("А", "1", "2"), P("Б", "2", "1"),
                                              P("В", "1", "1", "0", "0", "01.01.2011")})),
         dir.WriteXml("u.xml", "nothing")});
-  session.SelectNode(session.tvLF.TopLevel().back().get());
+  session.SelectNode(session.tvLF().TopLevel().back().get());
   session.SelectTab(3);  // no organisation to ask: the grids stay as they are
   EXPECT_EQ(Titles().size(), 3u);
   session.SelectTab(1);
@@ -193,10 +194,10 @@ TEST_F(Figures, SearchByTheBeginningOfTheTitle) {
                                              P("ИВАНОВА", "1", "1")}))});
   const auto row = [&](const std::string& text) {
     session.edFindFIOChange(W(text));
-    EXPECT_EQ(session.sgZLNakop.Row(), session.sgZLStrah.Row());
-    EXPECT_EQ(session.sgZLStrah.TopRow(), session.sgZLStrah.Row());
-    EXPECT_EQ(session.sgZLStrah.Col(), 1);
-    return session.sgZLStrah.Row();
+    EXPECT_EQ(session.sgZLNakop().Row(), session.sgZLStrah().Row());
+    EXPECT_EQ(session.sgZLStrah().TopRow(), session.sgZLStrah().Row());
+    EXPECT_EQ(session.sgZLStrah().Col(), 1);
+    return session.sgZLStrah().Row();
   };
   EXPECT_EQ(row("И"), 2);
   EXPECT_EQ(row("ИВАНОВА"), 3);

@@ -25,17 +25,17 @@ const Org kThird{"000-000-000003", "ИП Третий"};
 
 class Loading : public test::SessionTest {
  protected:
-  Loading() { session.settingsPath = dir.PathOf("cfg/lorvi-analyser.ini"); }
+  Loading() { session.SetSettingsPath(dir.PathOf("cfg/lorvi-analyser.ini")); }
 
   // The tree as the tool prints it: indent, caption, picture, datum, a star on the selection.
   V Tree() const {
     V out;
-    for (const TreeNode* n : session.tvLF.DisplayOrder()) {
+    for (const TreeNode* n : session.tvLF().DisplayOrder()) {
       int depth = 0;
       for (const TreeNode* p = n->parent; p; p = p->parent) ++depth;
       out.push_back(std::string(2 * depth, ' ') + Cp1251ToUtf8(n->caption) + " " +
                     std::to_string(n->picture) + " " + std::to_string(n->datum) +
-                    (n == session.tvLF.Selected() ? " *" : ""));
+                    (n == session.tvLF().Selected() ? " *" : ""));
     }
     return out;
   }
@@ -51,7 +51,7 @@ TEST_F(Loading, FilesGoUnderOrganisationPeriodAndKind) {
   const std::string old = Write("c-szv.xml", test::SzvFile(kVasilek, "2010-2", {{"ПЕТРОВ"}}));
   const std::string rom = Write("d.xml", test::SzvFile(kRomashka, "2011-1", {{"ИВАНОВ"}}));
   const std::string spv = Write("e.xml", test::SzvFile(kRomashka, "2011-1", {}, "СПВ-1"));
-  session.tcZLIndex = 3;
+  session.SelectTab(3);
   Load({szv, dir.PathOf("missing.xml"), adv, old, rom, spv});
 
   EXPECT_EQ(Tree(),
@@ -60,26 +60,26 @@ TEST_F(Loading, FilesGoUnderOrganisationPeriodAndKind) {
                "      c-szv.xml 8 0", "  2011-2 5 0", "    АДВ: 6 0", "      a-adv.xml 8 0",
                "    СЗВ: 0 0", "      b-szv.xml 8 0", "НЕ СМОГ ПРОЧИТАТЬ 1 1000000",
                "  e.xml 8 1000000", "  missing.xml 8 1000000"}));
-  EXPECT_EQ(session.store.OrgFiles[0], V({szv, adv, old}));
-  EXPECT_EQ(session.store.OrgFiles[1], V({rom}));
-  EXPECT_FALSE(session.store.OrgDirty[1]);  // read for the selection
-  EXPECT_TRUE(session.store.OrgDirty[0]);
-  EXPECT_EQ(session.tcZLIndex, 0);
-  for (const TreeNode* n : session.tvLF.DisplayOrder()) EXPECT_TRUE(n->expanded);
-  EXPECT_EQ(Cell(session.sgZLStrah, 0, 1), "ИВАНОВ ИВАН ИВАНОВИЧ");
+  EXPECT_EQ(session.Store().OrgFiles[0], V({szv, adv, old}));
+  EXPECT_EQ(session.Store().OrgFiles[1], V({rom}));
+  EXPECT_FALSE(session.Store().OrgDirty[1]);  // read for the selection
+  EXPECT_TRUE(session.Store().OrgDirty[0]);
+  EXPECT_EQ(session.tcZLIndex(), 0);
+  for (const TreeNode* n : session.tvLF().DisplayOrder()) EXPECT_TRUE(n->expanded);
+  EXPECT_EQ(Cell(session.sgZLStrah(), 0, 1), "ИВАНОВ ИВАН ИВАНОВИЧ");
 
   // The other organisation: periods in order, whatever the order of the files.
-  session.SelectNode(session.tvLF.NodeAt(4));
-  EXPECT_EQ(Cell(session.sgZLStrah, 2, 0), "2010-2 (Н ? У)");
-  EXPECT_EQ(Cell(session.sgZLStrah, 3, 0), "2011-2 (Н ? У)");
-  EXPECT_EQ(Cell(session.sgZLStrah, 0, 1), "ПЕТРОВ ИВАН ИВАНОВИЧ");
-  EXPECT_EQ(Cell(session.sgADVStrah, 0, 1), "НР");
+  session.SelectNode(session.tvLF().NodeAt(4));
+  EXPECT_EQ(Cell(session.sgZLStrah(), 2, 0), "2010-2 (Н ? У)");
+  EXPECT_EQ(Cell(session.sgZLStrah(), 3, 0), "2011-2 (Н ? У)");
+  EXPECT_EQ(Cell(session.sgZLStrah(), 0, 1), "ПЕТРОВ ИВАН ИВАНОВИЧ");
+  EXPECT_EQ(Cell(session.sgADVStrah(), 0, 1), "НР");
 
   // The dialog's folder: read before, the first file's folder written after.
   EXPECT_EQ(dialogFolders, V({""}));
-  EXPECT_EQ(session.ODInitialDir, std::filesystem::path(szv).parent_path().string());
-  EXPECT_EQ(ReadIniValue(session.settingsPath, "fMainMDI", "ODInitialDir", "?"),
-            session.ODInitialDir);
+  EXPECT_EQ(session.ODInitialDir(), std::filesystem::path(szv).parent_path().string());
+  EXPECT_EQ(ReadIniValue(session.SettingsPath(), "fMainMDI", "ODInitialDir", "?"),
+            session.ODInitialDir());
   EXPECT_TRUE(messages.empty());
 }
 
@@ -89,10 +89,10 @@ TEST_F(Loading, EachFileNameOnceUnderItsKind) {
   const std::string twin = Write("other/a.xml", test::SzvFile(kRomashka, "2011-1", {{"ПЕТРОВ"}}));
   Load({a, a, twin});
   Load({a});
-  EXPECT_EQ(session.store.OrgFiles[0], V({a}));
+  EXPECT_EQ(session.Store().OrgFiles[0], V({a}));
   EXPECT_EQ(Tree().size(), 4u);
-  EXPECT_EQ(Cell(session.sgZLStrah, 1, 1), "1 = 1");
-  EXPECT_EQ(session.sgZLStrah.RowCount(), 2);
+  EXPECT_EQ(Cell(session.sgZLStrah(), 1, 1), "1 = 1");
+  EXPECT_EQ(session.sgZLStrah().RowCount(), 2);
   EXPECT_EQ(dialogFolders, V({"", std::filesystem::path(a).parent_path().string()}));
 }
 
@@ -104,10 +104,11 @@ TEST_F(Loading, ThirdOrganisationIsRefusedAndTheLoadGoesOn) {
   Load({a, b, c, d});
   EXPECT_EQ(messages, V({"Файл c.xml не загружен: одновременно анализируются не более двух "
                          "организаций."}));
-  EXPECT_EQ(session.store.OrgCount, 2);
-  EXPECT_EQ(session.store.OrgFiles[0], V({a, d}));
-  EXPECT_EQ(session.store.OrgFiles[1], V({b}));
-  for (const TreeNode* n : session.tvLF.DisplayOrder()) EXPECT_TRUE(n->datum == 0 || n->datum == 1);
+  EXPECT_EQ(session.Store().OrgCount, 2);
+  EXPECT_EQ(session.Store().OrgFiles[0], V({a, d}));
+  EXPECT_EQ(session.Store().OrgFiles[1], V({b}));
+  for (const TreeNode* n : session.tvLF().DisplayOrder())
+    EXPECT_TRUE(n->datum == 0 || n->datum == 1);
 
   // Several refused files of one load share one box, in the order they were processed.
   const std::string e = Write("e.xml", test::SzvFile(kThird, "2011-2", {{"СИДОРОВ"}}));
@@ -123,18 +124,18 @@ TEST_F(Loading, ThirdOrganisationIsRefusedAndTheLoadGoesOn) {
 }
 
 TEST_F(Loading, CancelledDialogChangesNothing) {
-  session.tcZLIndex = 2;
+  session.SelectTab(2);
   session.sbLoadFilesClick([](const std::string&) { return std::nullopt; });
   EXPECT_TRUE(Tree().empty());
-  EXPECT_EQ(session.tcZLIndex, 2);
-  EXPECT_FALSE(std::filesystem::exists(session.settingsPath));
+  EXPECT_EQ(session.tcZLIndex(), 2);
+  EXPECT_FALSE(std::filesystem::exists(session.SettingsPath()));
 }
 
 TEST_F(Loading, OnlyUnreadableFilesShowNothing) {
   Load({Write("x.xml", "<nothing/>"), dir.PathOf("gone.xml")});
   EXPECT_EQ(Tree(),
             V({"НЕ СМОГ ПРОЧИТАТЬ 1 1000000 *", "  gone.xml 8 1000000", "  x.xml 8 1000000"}));
-  EXPECT_EQ(session.sgZLStrah.ColCount(), 0);
+  EXPECT_EQ(session.sgZLStrah().ColCount(), 0);
   EXPECT_TRUE(messages.empty());
 }
 
@@ -142,52 +143,53 @@ TEST_F(Loading, SelectingNodesShowsTheirOrganisation) {
   const std::string a = Write("a.xml", test::SzvFile(kRomashka, "2011-1", {{"ИВАНОВ", "5", "5"}}));
   const std::string b = Write("b.xml", test::SzvFile(kVasilek, "2011-1", {{"ПЕТРОВ", "7", "1"}}));
   Load({a, b, Write("u.xml", "")});
-  ASSERT_EQ(session.CurOrg, 0);
-  FileTree& tree = session.tvLF;
+  ASSERT_EQ(session.CurOrg(), 0);
+  const FileTree& tree = session.tvLF();
 
   // Unreadable nodes change nothing at all.
-  session.tcZLIndex = 2;
+  session.SelectTab(2);
+  const int rows = session.sgZLStrah().RowCount();
   tree.NodeAt(3)->state = 10;
   session.SelectNode(tree.NodeAt(8));
   session.SelectNode(tree.NodeAt(9));
-  EXPECT_EQ(session.tcZLIndex, 2);
+  EXPECT_EQ(session.tcZLIndex(), 2);
   EXPECT_EQ(tree.NodeAt(3)->state, 10);
-  EXPECT_EQ(Cell(session.sgZLStrah, 0, 1), "ИВАНОВ ИВАН ИВАНОВИЧ");
+  EXPECT_EQ(session.sgZLStrah().RowCount(), rows);
 
   // A file node of the same organisation: the tab stays, the marks go, the grids fill again.
   session.SelectNode(tree.NodeAt(3));
-  EXPECT_EQ(session.tcZLIndex, 2);
+  EXPECT_EQ(session.tcZLIndex(), 2);
   EXPECT_EQ(tree.NodeAt(3)->state, -1);
 
   // The other organisation: its tab is "Все", and it is read on first sight.
   session.SelectNode(tree.NodeAt(6));
-  EXPECT_EQ(session.CurOrg, 1);
-  EXPECT_EQ(session.tcZLIndex, 0);
-  EXPECT_EQ(Cell(session.sgZLStrah, 1, 1), "7 > 1 (6)");
-  session.tcZLIndex = 4;
+  EXPECT_EQ(session.CurOrg(), 1);
+  EXPECT_EQ(session.tcZLIndex(), 0);
+  EXPECT_EQ(Cell(session.sgZLStrah(), 1, 1), "7 > 1 (6)");
+  session.SelectTab(4);
   session.SelectNode(tree.NodeAt(0));
-  EXPECT_EQ(session.tcZLIndex, 0);
-  EXPECT_EQ(Cell(session.sgZLStrah, 1, 1), "5 = 5");
+  EXPECT_EQ(session.tcZLIndex(), 0);
+  EXPECT_EQ(Cell(session.sgZLStrah(), 1, 1), "5 = 5");
   session.SelectNode(nullptr);  // no node: nothing happens
-  EXPECT_EQ(Cell(session.sgZLStrah, 1, 1), "5 = 5");
+  EXPECT_EQ(Cell(session.sgZLStrah(), 1, 1), "5 = 5");
 }
 
 TEST_F(Loading, AnotherFileMakesTheOrganisationReadAgainFromScratch) {
   const std::string a = Write("a.xml", test::SzvFile(kRomashka, "2011-1", {{"ИВАНОВ", "5", "5"}}));
   Load({a});
-  EXPECT_EQ(Cell(session.sgZLStrah, 1, 1), "5 = 5");
+  EXPECT_EQ(Cell(session.sgZLStrah(), 1, 1), "5 = 5");
   const std::string b = Write("b.xml", test::SzvFile(kRomashka, "2011-1", {{"ИВАНОВ", "1", "0"}}));
   Load({b});
-  EXPECT_EQ(Cell(session.sgZLStrah, 2, 1), "6,00 > 5,00 (1)");
-  EXPECT_EQ(session.store.ZLInfo[0].SrcFile.Get(0, 0), "b.xml");
+  EXPECT_EQ(Cell(session.sgZLStrah(), 2, 1), "6,00 > 5,00 (1)");
+  EXPECT_EQ(session.Store().ZLInfo[0].SrcFile.Get(0, 0), "b.xml");
 
   // All files gone: the reading passes them over, shows empty tables and is done.
   std::filesystem::remove(a);
   std::filesystem::remove(b);
-  session.store.OrgDirty[0] = true;
-  session.SelectNode(session.tvLF.NodeAt(1));
-  EXPECT_FALSE(session.store.OrgDirty[0]);
-  EXPECT_EQ(session.sgZLStrah.RowCount(), 1);
+  session.MarkUnread(0);
+  session.SelectNode(session.tvLF().NodeAt(1));
+  EXPECT_FALSE(session.Store().OrgDirty[0]);
+  EXPECT_EQ(session.sgZLStrah().RowCount(), 1);
   EXPECT_TRUE(messages.empty());
 }
 
@@ -200,14 +202,14 @@ TEST_F(Loading, AFailedReadingLeavesEmptyGridsAndTriesAgainNextTime) {
   Load({good, bad});
   // The tree's own report of the selection and the load's call both read and fail.
   EXPECT_EQ(messages, V({"List index out of bounds (0)", "List index out of bounds (0)"}));
-  EXPECT_EQ(session.sgZLStrah.ColCount(), 0);
-  EXPECT_TRUE(session.store.OrgDirty[0]);
-  EXPECT_FALSE(std::filesystem::exists(session.settingsPath));  // the load did not complete
+  EXPECT_EQ(session.sgZLStrah().ColCount(), 0);
+  EXPECT_TRUE(session.Store().OrgDirty[0]);
+  EXPECT_FALSE(std::filesystem::exists(session.SettingsPath()));  // the load did not complete
 
   messages.clear();
-  session.SelectNode(session.tvLF.NodeAt(2));
+  session.SelectNode(session.tvLF().NodeAt(2));
   EXPECT_EQ(messages, V({"List index out of bounds (0)"}));
-  EXPECT_TRUE(session.store.OrgDirty[0]);
+  EXPECT_TRUE(session.Store().OrgDirty[0]);
 }
 
 }  // namespace

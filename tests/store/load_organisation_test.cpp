@@ -213,25 +213,25 @@ TEST(LoadOrganisation, LargeOrganisationIsShownFilteredSearchedAndPrinted) {
   session.FormShow();
   session.sbLoadFilesClick([&](const std::string&) { return std::optional(paths); });
   ASSERT_EQ(messages, std::vector<std::string>{});
-  EXPECT_EQ(session.sgZLStrah.RowCount(), 4601);
-  EXPECT_EQ(session.sgZLStrah.ColCount(), 17);  // titles, total, 15 periods
-  EXPECT_EQ(session.sgZLStrah.Cell(16, 0), "2014-1 (Н ? У)"_w);
-  EXPECT_EQ(session.sgZLStrah.Cell(0, 4600), "Ф104599 ИВАН ИВАНОВИЧ"_w);
-  EXPECT_EQ(session.sgZLStrah.Cell(1, 4600), "24 > 19 (5)");
-  EXPECT_EQ(session.sgZLStrah.Cell(2, 4600), "1,00 = 1,00");
-  EXPECT_EQ(session.sgZLStrah.Cell(16, 4600), "10,00 > 5,00 (5)");
+  EXPECT_EQ(session.sgZLStrah().RowCount(), 4601);
+  EXPECT_EQ(session.sgZLStrah().ColCount(), 17);  // titles, total, 15 periods
+  EXPECT_EQ(session.sgZLStrah().Cell(16, 0), "2014-1 (Н ? У)"_w);
+  EXPECT_EQ(session.sgZLStrah().Cell(0, 4600), "Ф104599 ИВАН ИВАНОВИЧ"_w);
+  EXPECT_EQ(session.sgZLStrah().Cell(1, 4600), "24 > 19 (5)");
+  EXPECT_EQ(session.sgZLStrah().Cell(2, 4600), "1,00 = 1,00");
+  EXPECT_EQ(session.sgZLStrah().Cell(16, 4600), "10,00 > 5,00 (5)");
 
   session.SelectTab(kTabAccruedAbove);
-  ASSERT_EQ(session.sgZLStrah.RowCount(), 6);
-  EXPECT_EQ(session.sgZLStrah.Cell(0, 5), "Ф104599 ИВАН ИВАНОВИЧ"_w);
+  ASSERT_EQ(session.sgZLStrah().RowCount(), 6);
+  EXPECT_EQ(session.sgZLStrah().Cell(0, 5), "Ф104599 ИВАН ИВАНОВИЧ"_w);
   session.SelectTab(kTabLeavers);
-  ASSERT_EQ(session.sgZLStrah.RowCount(), 2);
-  EXPECT_EQ(session.sgZLStrah.Cell(0, 1), "Ф104550 ИВАН ИВАНОВИЧ (2014-1)"_w);
+  ASSERT_EQ(session.sgZLStrah().RowCount(), 2);
+  EXPECT_EQ(session.sgZLStrah().Cell(0, 1), "Ф104550 ИВАН ИВАНОВИЧ (2014-1)"_w);
 
   session.SelectTab(kTabAll);
   session.edFindFIOChange(std::string("Ф1045"_w));
-  EXPECT_EQ(session.sgZLStrah.Row(), 4501);
-  EXPECT_EQ(session.sgZLNakop.TopRow(), 4501);
+  EXPECT_EQ(session.sgZLStrah().Row(), 4501);
+  EXPECT_EQ(session.sgZLNakop().TopRow(), 4501);
 
   const auto job = session.sbPrintClick();
   ASSERT_TRUE(job);

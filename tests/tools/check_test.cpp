@@ -6,6 +6,7 @@
 #include "base/text1251.h"
 #include "check_run.h"
 #include "command_line.h"
+#include "dump.h"
 
 namespace lorvi::check {
 namespace {
@@ -48,7 +49,7 @@ TEST(CheckCommandLine, ReadsEveryActionWithItsArguments) {
   // Everything up to the next "--" is a file, even when it begins with one dash.
   EXPECT_EQ(line.actions[0].files, (std::vector<std::string>{"a.XML", "b c.XML", "-x.XML"}));
   EXPECT_EQ(line.actions[1].number, 3);
-  EXPECT_EQ(line.actions[2].grid, 3);
+  EXPECT_EQ(line.actions[2].grid, GridTag::ADVNakop);
   EXPECT_EQ(line.actions[2].col, 2);
   EXPECT_EQ(line.actions[2].row, 7);
   EXPECT_TRUE(line.actions[3].adv);
@@ -140,27 +141,29 @@ TEST(CheckRunActions, StopAtWhatCannotRunHere) {
 }
 
 TEST(CheckDump, ShowsTreeGridsAndMessagesOneLineEach) {
-  CheckRun run('.');
-  Session& s = run.session();
-  TreeNode* org = s.tvLF.AddTop(std::string("ОРГ\\1"_w), 4, 0);
-  TreeNode* period = s.tvLF.AddChild(org, "2011-3", 5, 0);
-  TreeNode* file = s.tvLF.AddChild(period, "a\tb\r\nc.XML", 8, 0);
+  FileTree tree;
+  TreeNode* org = tree.AddTop(std::string("ОРГ\\1"_w), 4, 0);
+  TreeNode* period = tree.AddChild(org, "2011-3", 5, 0);
+  TreeNode* file = tree.AddChild(period, "a\tb\r\nc.XML", 8, 0);
   file->state = 10;
-  s.tvLF.AddTop(std::string("НЕ СМОГ ПРОЧИТАТЬ"_w), 1, 1000000);
-  s.tvLF.Select(period);
-  s.tcZLIndex = 2;
-  s.advShown = true;
-  s.sgZLNakop.SetColCount(2);
-  s.sgZLNakop.SetRowCount(3);
-  s.sgZLNakop.SetCell(1, 0, std::string("Итого"_w));
-  s.sgZLNakop.SetCell(1, 1, "x\ty\\");
-  s.sgZLNakop.SetSelection(0, 2);
-  s.sgZLNakop.SetTopLeft(5, 7);
-  s.ShowError("Range check error");
-  s.ShowMessage(std::string("два\nряда"_w));
-  run.Dump();
+  tree.AddTop(std::string("НЕ СМОГ ПРОЧИТАТЬ"_w), 1, 1000000);
+  tree.Select(period);
+  TextGrid strah(GridTag::ZLStrah), nakop(GridTag::ZLNakop), advStrah(GridTag::ADVStrah),
+      advNakop(GridTag::ADVNakop);
+  nakop.SetColCount(2);
+  nakop.SetRowCount(3);
+  nakop.SetCell(1, 0, std::string("Итого"_w));
+  nakop.SetCell(1, 1, "x\ty\\");
+  nakop.SetSelection(0, 2);
+  nakop.SetTopLeft(5, 7);
+  const TextGrid* grids[] = {&strah, &nakop, &advStrah, &advNakop};
+  std::string out;
+  AppendDump(out,
+             {tree, 2, true,
+              [&](GridTag tag) -> const TextGrid& { return *grids[static_cast<int>(tag)]; }},
+             {"Range check error.", std::string("два\nряда"_w)});
 
-  EXPECT_EQ(run.Output(),
+  EXPECT_EQ(out,
             "[tree]\n"
             "ОРГ\\\\1\t4\t-1\t0\n"
             "  2011-3\t5\t-1\t0\t*\n"
@@ -180,7 +183,12 @@ TEST(CheckDump, ShowsTreeGridsAndMessagesOneLineEach) {
             "два\\nряда\n"
             "[end]\n");
 
-  // Messages are reported once.
+  // Messages of a run are reported once, error box rule applied.
+  CheckRun run('.');
+  run.session().ShowError("Range check error");
+  run.session().ShowMessage(std::string("два\nряда"_w));
+  run.Dump();
+  EXPECT_TRUE(run.Output().ends_with("[messages]\nRange check error.\nдва\\nряда\n[end]\n"));
   run.Output().clear();
   run.Dump();
   EXPECT_TRUE(run.Output().ends_with("[sgADVNakop]\t0\t0\t1\t1\t1\t1\n[messages]\n[end]\n"));

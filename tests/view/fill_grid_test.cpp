@@ -48,7 +48,7 @@ TEST(FillGrid, LayoutTitlesAndComparisons) {
   t.Amounts(0, 0, "1234.56", "1000.00");
   t.Amounts(1, 1, "500", "750.5");
   t.Amounts(1, 0, "???", "1");
-  TextGrid grid(0);
+  TextGrid grid(GridTag::ZLStrah);
   FillGrid(t.info, grid, ',');
   EXPECT_EQ(Rows(grid), V({" | Итого: (Н ? У) | 2011-1 (Н ? У) | 2011-2 (Н ? У)",
                            "ИВАНОВ | 2469,12 > 2000 (469,12) | 1234,56 > 1000,00 (234,56) | "
@@ -61,7 +61,7 @@ TEST(FillGrid, LayoutTitlesAndComparisons) {
   EXPECT_EQ(grid.ColWidth(3), 180);
 
   // The funded grid reads the other pair; untouched cells compare "0" with "0".
-  TextGrid funded(1);
+  TextGrid funded(GridTag::ZLNakop);
   FillGrid(t.info, funded, '.');
   EXPECT_EQ(Cp1251ToUtf8(funded.Cell(2, 1)), "0 = 0");
   EXPECT_EQ(Cp1251ToUtf8(funded.Cell(1, 2)), "0 = 0");
@@ -80,7 +80,7 @@ TEST(FillGrid, TotalsCompareSumsInFloatingPoint) {
   t.Amounts(2, 0, "100.01", "100");
   t.Amounts(2, 1, "0.03", "0.02");
   t.Amounts(2, 2, "-5", "0");
-  TextGrid grid(2);
+  TextGrid grid(GridTag::ADVStrah);
   FillGrid(t.info, grid, ',');
   EXPECT_EQ(Rows(grid)[1],
             "A | 3000,03 > 3000 (0,03) | 1000.01 = 1000 | 1000.01 = 1000 | 1000.01 = 1000");
@@ -93,7 +93,7 @@ TEST(FillGrid, EmptyTables) {
   // No period: one column of row titles, nothing fixed, no totals.
   Table rowsOnly;
   rowsOnly.Row("A");
-  TextGrid grid(3);
+  TextGrid grid(GridTag::ADVNakop);
   grid.SetFixedCols(1);
   FillGrid(rowsOnly.info, grid, ',');
   EXPECT_EQ(Rows(grid), V({"", "A"}));
@@ -128,7 +128,7 @@ TEST(ShowOrganisation, FillsAllFourAndSelectsTheFirstCell) {
   NewOrgSlot(store);
   KeyRow(store.ZLInfo[0], "A");
   PeriodColumn(store.ZLInfo, 0, "2011-1");
-  TextGrid zs(0), zn(1), as(2), an(3);
+  TextGrid zs(GridTag::ZLStrah), zn(GridTag::ZLNakop), as(GridTag::ADVStrah), an(GridTag::ADVNakop);
   zs.SetSelection(4, 4);
   zs.SetTopLeft(3, 3);
   an.SetSelection(5, 5);
@@ -144,7 +144,7 @@ TEST(ShowOrganisation, FillsAllFourAndSelectsTheFirstCell) {
 }
 
 TEST(CellLook, SelectedTitlesAndTotals) {
-  TextGrid grid(0);
+  TextGrid grid(GridTag::ZLStrah);
   grid.SetColCount(3);
   grid.SetRowCount(3);
   grid.SetCell(1, 0, "Итого: (Н ? У)"_w.data());

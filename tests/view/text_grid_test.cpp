@@ -6,8 +6,8 @@ namespace lorvi {
 namespace {
 
 TEST(TextGrid, CountsCellsAndFixedCells) {
-  TextGrid grid(2);
-  EXPECT_EQ(grid.Tag(), 2);
+  TextGrid grid(GridTag::ADVStrah);
+  EXPECT_EQ(grid.Tag(), GridTag::ADVStrah);
   EXPECT_EQ(grid.Col(), 1);
   EXPECT_EQ(grid.TopRow(), 1);
   grid.SetColCount(3);

@@ -94,7 +94,7 @@ TEST_F(Workbook, SummaryListsTheOrganisationAndItsFiles) {
   EXPECT_EQ(Cp1251ToUtf8(r->files.front().kind), "АДВ:");
   // Leavers carry their period, as the grid shows them.
   ASSERT_FALSE(r->insurance.rows.empty());
-  EXPECT_EQ(r->insurance.rows.front().title, session.sgZLStrah.Cell(0, 1));
+  EXPECT_EQ(r->insurance.rows.front().title, session.sgZLStrah().Cell(0, 1));
   EXPECT_EQ(Cp1251ToUtf8(ReconciliationFileName(*r)),
             "Сверка 087-101-001885 Застрахованные лица 2026-12-09.xlsx");
 
@@ -103,7 +103,7 @@ TEST_F(Workbook, SummaryListsTheOrganisationAndItsFiles) {
   ASSERT_TRUE(adv);
   EXPECT_EQ(adv->tab, "");
   EXPECT_EQ(adv->insurance.rows.size(),
-            static_cast<std::size_t>(session.sgADVStrah.RowCount() - 1));
+            static_cast<std::size_t>(session.sgADVStrah().RowCount() - 1));
 }
 
 // Every figure of the grids, as a reader that is none of ours finds it in the file written under
@@ -115,8 +115,8 @@ TEST_F(Workbook, FiguresAreTheGridsUnderEveryLocale) {
   const std::string comma = WriteUnder("ru_RU.UTF-8", "сверка.xlsx");
   const std::string point = WriteUnder("C.UTF-8", "сверка-c.xlsx");
   const std::string command = std::string(LORVI_PYTHON3) + " " LORVI_WORKBOOK_READER " '" + comma +
-                              "' '" + point + "' '" + GridFile("strah.tsv", session.sgZLStrah) +
-                              "' '" + GridFile("nakop.tsv", session.sgZLNakop) + "' ,";
+                              "' '" + point + "' '" + GridFile("strah.tsv", session.sgZLStrah()) +
+                              "' '" + GridFile("nakop.tsv", session.sgZLNakop()) + "' ,";
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
 
   // A spreadsheet program recalculates the last rows' sums and finds what the file carries.

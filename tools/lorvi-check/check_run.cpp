@@ -98,7 +98,7 @@ void CheckRun::Run(const Action& action) {
 }
 
 void CheckRun::Dump() {
-  AppendDump(out_, session_, messages_);
+  AppendDump(out_, StateOf(session_), messages_);
   messages_.clear();
 }
 
@@ -141,17 +141,17 @@ void CheckRun::Workbook(const Action& action) {
 }
 
 void CheckRun::Select(const Action& action) {
-  TreeNode* node = session_.tvLF.NodeAt(static_cast<std::size_t>(action.number));
+  TreeNode* node = session_.tvLF().NodeAt(static_cast<std::size_t>(action.number));
   if (node == nullptr)
     throw BadCommandLine("--select " + std::to_string(action.number) + ": the tree has " +
-                         std::to_string(session_.tvLF.Count()) + " nodes");
+                         std::to_string(session_.tvLF().Count()) + " nodes");
   session_.SelectNode(node);
 }
 
 void CheckRun::Cell(const Action& action) {
   const TextGrid& grid = session_.Grid(action.grid);
   if (action.col >= grid.ColCount() || action.row >= grid.RowCount())
-    throw BadCommandLine(std::string("--cell ") + kGridNames[action.grid] + " " +
+    throw BadCommandLine(std::string("--cell ") + GridName(action.grid) + " " +
                          std::to_string(action.col) + " " + std::to_string(action.row) +
                          ": the grid has " + std::to_string(grid.ColCount()) + " columns and " +
                          std::to_string(grid.RowCount()) + " rows");

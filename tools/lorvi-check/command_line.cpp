@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
@@ -91,12 +92,12 @@ Action ParseAction(ActionKind kind, Args& args) {
     }
     case ActionKind::Cell: {
       const std::string& grid = args.Operand(name, "a grid name, a column and a row");
-      action.grid = -1;
-      for (int tag = 0; tag < 4; ++tag)
-        if (grid == kGridNames[tag]) action.grid = tag;
-      if (action.grid < 0)
+      const auto named = std::find_if(std::begin(kAllGrids), std::end(kAllGrids),
+                                      [&](GridTag tag) { return grid == GridName(tag); });
+      if (named == std::end(kAllGrids))
         throw BadCommandLine("--cell needs sgZLStrah, sgZLNakop, sgADVStrah or sgADVNakop, not '" +
                              grid + "'");
+      action.grid = *named;
       action.col = args.Number(name, "a column number from 0");
       action.row = args.Number(name, "a row number from 0");
       break;

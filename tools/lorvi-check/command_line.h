@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "view/text_grid.h"
+
 namespace lorvi::check {
 
 enum class ActionKind {
@@ -29,7 +31,7 @@ struct Action {
   int number = 0;                  // --select node, --tab index
   std::string text;  // --search (UTF-8, not yet upper-cased), --export, --workbook: the file
   bool adv = false;  // --view adv
-  int grid = 0;      // --cell: the grid's tag
+  GridTag grid = GridTag::ZLStrah;  // --cell: the grid
   int col = 0;
   int row = 0;
 };
@@ -55,9 +57,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // "--load", "--select", ... for messages.
 const char* ActionName(ActionKind kind);
-
-// The grid names that --cell accepts, by tag.
-inline constexpr const char* kGridNames[4] = {"sgZLStrah", "sgZLNakop", "sgADVStrah", "sgADVNakop"};
 
 // The command line in short, for complaints; the whole help for --help.
 extern const char* const kUsage;

@@ -81,17 +81,19 @@ void AppendField(std::string& out, std::string_view text1251) {
     AppendEscapedUtf8(out, Cp1251ToUtf8(text1251));
 }
 
-void AppendDump(std::string& out, const Session& session,
+DumpedState StateOf(const Session& session) {
+  return {session.tvLF(), session.tcZLIndex(), session.AdvShown(),
+          [&session](GridTag tag) -> const TextGrid& { return session.Grid(tag); }};
+}
+
+void AppendDump(std::string& out, const DumpedState& state,
                 const std::vector<std::string>& messages1251) {
-  AppendTree(out, session.tvLF);
+  AppendTree(out, state.tree);
   out += "[tab]";
-  AppendNumber(out, session.tcZLIndex);
+  AppendNumber(out, state.tab);
   out += "\n[view]\t";
-  out += session.advShown ? "adv\n" : "zl\n";
-  AppendGrid(out, "sgZLStrah", session.sgZLStrah);
-  AppendGrid(out, "sgZLNakop", session.sgZLNakop);
-  AppendGrid(out, "sgADVStrah", session.sgADVStrah);
-  AppendGrid(out, "sgADVNakop", session.sgADVNakop);
+  out += state.adv ? "adv\n" : "zl\n";
+  for (const GridTag tag : kAllGrids) AppendGrid(out, GridName(tag), state.grid(tag));
   out += "[messages]\n";
   // A message may span lines in its box; escaped, it stays one line here.
   for (const std::string& text : messages1251) {

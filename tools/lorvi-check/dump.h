@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,9 +14,19 @@ namespace lorvi::check {
 // stays one field of one line.
 void AppendField(std::string& out, std::string_view text1251);
 
-// Appends the state of the session, from "[tree]" to "[end]", with the given message texts
-// (code page 1251) in the "[messages]" section.
-void AppendDump(std::string& out, const Session& session,
+// What a dump shows of a session.
+struct DumpedState {
+  const FileTree& tree;
+  int tab = 0;
+  bool adv = false;
+  std::function<const TextGrid&(GridTag)> grid;
+};
+
+DumpedState StateOf(const Session& session);
+
+// Appends the state, from "[tree]" to "[end]", with the given message texts (code page 1251) in
+// the "[messages]" section.
+void AppendDump(std::string& out, const DumpedState& state,
                 const std::vector<std::string>& messages1251);
 
 // Appends what the print button would hand the report, from "[print]" to "[end]"; only those
