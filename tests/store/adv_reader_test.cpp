@@ -6,7 +6,7 @@
 #include "intake/lorvi_error.h"
 #include "intake/text1251.h"
 #include "store/adv_reader.h"
-#include "support/temp_files.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi {
 namespace {
@@ -68,7 +68,7 @@ class ADVReader : public ::testing::Test {
     return out;
   }
 
-  test::TempDir dir;
+  ScratchDir dir;
   OrgStore store;
   int files = 0;
 };

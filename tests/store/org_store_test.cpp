@@ -6,7 +6,7 @@
 #include "intake/lorvi_error.h"
 #include "intake/text1251.h"
 #include "store/org_store.h"
-#include "support/temp_files.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi {
 namespace {

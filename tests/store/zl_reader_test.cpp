@@ -7,7 +7,7 @@
 #include "intake/text1251.h"
 #include "store/amount_block.h"
 #include "store/zl_reader.h"
-#include "support/temp_files.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi {
 namespace {
@@ -85,7 +85,7 @@ class ZLReader : public ::testing::Test {
     return Cp1251ToUtf8(m.Get(Row(key), column));
   }
 
-  test::TempDir dir;
+  ScratchDir dir;
   OrgStore store;
   int files = 0;
 };
