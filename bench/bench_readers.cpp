@@ -17,6 +17,7 @@
 #include "store/file_reading.h"
 #include "store/org_store.h"
 #include "store/zl_reader.h"
+#include "support/scratch_dir.h"
 #include "table_reporter.h"
 
 namespace {
@@ -135,7 +136,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-  corpus::ScratchDir dir;
+  ScratchDir dir;
   corpus::CorpusOptions options;
   options.orgs = 1;
   options.persons = kPersons;

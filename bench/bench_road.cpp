@@ -22,6 +22,7 @@
 #include "base/text1251.h"
 #include "generator/corpus.h"
 #include "session/session.h"
+#include "support/scratch_dir.h"
 #include "table_reporter.h"
 
 namespace {
@@ -43,7 +44,7 @@ struct Corpus {
 };
 
 template <std::size_t N>
-Corpus Make(const corpus::ScratchDir& dir, int orgs, int persons, const char* const (&periods)[N]) {
+Corpus Make(const ScratchDir& dir, int orgs, int persons, const char* const (&periods)[N]) {
   corpus::CorpusOptions options;
   options.orgs = orgs;
   options.persons = persons;
@@ -203,7 +204,7 @@ int main(int argc, char** argv) {
   const std::vector<int> scaling = ParsePersons(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  corpus::ScratchDir dir;
+  ScratchDir dir;
   std::vector<std::unique_ptr<Corpus>> corpora;
   std::vector<const Corpus*> table;
   const auto ms = benchmark::kMillisecond;

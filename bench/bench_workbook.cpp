@@ -9,6 +9,7 @@
 
 #include "generator/corpus.h"
 #include "session/session.h"
+#include "support/scratch_dir.h"
 #include "workbook/workbook_xlsx.h"
 
 namespace {
@@ -24,7 +25,7 @@ long PeakKb() {
 }
 
 void BM_Workbook10000x14(benchmark::State& state) {
-  const corpus::ScratchDir dir;
+  const ScratchDir dir;
   corpus::CorpusOptions options;
   options.orgs = 1;
   options.persons = 10000;

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
-#include <random>
 #include <stdexcept>
 #include <unordered_set>
 
 #include "base/text1251.h"
+#include "support/fund_file.h"
 
 namespace lorvi::corpus {
 namespace {
@@ -112,139 +111,32 @@ std::vector<std::size_t> Pick(Rng& rng, std::size_t n, std::size_t count) {
   return all;
 }
 
-std::string Escaped(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
+fund::Insurer InsurerOf(const Organisation& org) {
+  return {org.regNumber, fund::Escaped(org.shortName)};
 }
 
-// One element per line, as the fund's own software writes them; the readers rely on it.
-class XmlLines {
- public:
-  XmlLines() { out_ = "<?xml version=\"1.0\" encoding=\"Windows-1251\"?>\r\n"; }
-
-  void Open(std::string_view name, std::string_view attributes = {}) {
-    Line("<" + std::string(name) + (attributes.empty() ? "" : " ") + std::string(attributes) + ">");
-    ++depth_;
-  }
-  void Close(std::string_view name) {
-    --depth_;
-    Line("</" + std::string(name) + ">");
-  }
-  void Leaf(std::string_view name, std::string_view value) {
-    Line("<" + std::string(name) + ">" + std::string(value) + "</" + std::string(name) + ">");
-  }
-  void Leaf(std::string_view name, long long value) { Leaf(name, std::to_string(value)); }
-
-  std::string Bytes1251() const { return Utf8ToCp1251(out_); }
-
- private:
-  void Line(const std::string& text) {
-    out_.append(static_cast<std::size_t>(depth_) * 2, ' ');
-    out_ += text;
-    out_ += "\r\n";
-  }
-  std::string out_;
-  int depth_ = 0;
-};
-
-constexpr std::string_view kRecordTag = "СВЕДЕНИЯ_О_СТРАХОВЫХ_ВЗНОСАХ_И_СТРАХОВОМ_СТАЖЕ_ЗЛ";
-constexpr std::string_view kInventoryTag = "ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ";
-constexpr std::string_view kBatchTag = "ПачкаВходящихДокументов";
-constexpr std::string_view kBatchAttributes =
-    "Окружение=\"В составе файла\" Стадия=\"До обработки\"";
-
-void PeriodElement(XmlLines& x, const Period& period) {
-  x.Open("ОтчетныйПериод");
-  x.Leaf("Квартал", period.quarter);
-  x.Leaf("Год", period.year);
-  x.Close("ОтчетныйПериод");
-}
-
-void Compiler(XmlLines& x, const Organisation& org) {
-  x.Open("СоставительПачки");
-  x.Leaf("РегистрационныйНомер", org.regNumber);
-  x.Leaf("НаименованиеКраткое", Escaped(org.shortName));
-  x.Close("СоставительПачки");
-}
-
-void AmountBlock(XmlLines& x, std::string_view name, const Money& money,
-                 bool unknownAccrued = false) {
-  x.Open(name);
-  x.Leaf("Начислено", unknownAccrued ? "???" : FormatKopecks(money.accrued));
-  x.Leaf("Уплачено", FormatKopecks(money.paid));
-  x.Close(name);
+fund::Amounts AmountsOf(const Money& money) {
+  return {FormatKopecks(money.accrued), FormatKopecks(money.paid)};
 }
 
 std::string RecordsFile(const Organisation& org, const PeriodReport& report,
                         std::string_view fileName, std::string_view formKind) {
-  XmlLines x;
-  x.Open("ФАЙЛ");
-  x.Leaf("ИмяФайла", fileName);
-  x.Open(kBatchTag, kBatchAttributes);
-  x.Open("ВХОДЯЩАЯ_ОПИСЬ");
-  x.Leaf("НомерВпачке", 1);
-  x.Leaf("ТипВходящейОписи", "ОПИСЬ ПАЧКИ");
-  Compiler(x, org);
-  x.Open("СоставДокументов");
-  x.Leaf("Количество", 1);
-  x.Open("НаличиеДокументов");
-  x.Leaf("ТипДокумента", kRecordTag);
-  x.Leaf("Количество", static_cast<long long>(report.records.size()));
-  x.Close("НаличиеДокументов");
-  x.Close("СоставДокументов");
-  x.Leaf("ВидФормы", formKind);
-  PeriodElement(x, report.period);
-  x.Close("ВХОДЯЩАЯ_ОПИСЬ");
-
-  long long number = 1;
+  fund::RecordsFile file{
+      std::string(fileName), InsurerOf(org), report.period.Key(), {}, std::string(formKind), {}};
+  file.people.reserve(report.records.size());
   for (const Record& r : report.records) {
     const Person& p = org.staff[r.person];
-    x.Open(kRecordTag);
-    x.Leaf("НомерВпачке", ++number);
-    x.Leaf("СтраховойНомер", p.insuranceNumber);
-    x.Open("ФИО");
-    x.Leaf("Фамилия", p.surname);
-    x.Leaf("Имя", p.firstName);
-    x.Leaf("Отчество", p.patronymic);
-    x.Close("ФИО");
-    PeriodElement(x, report.period);
-    AmountBlock(x, "СуммаВзносовНаСтраховую", r.insurance, r.unknownAccrued);
-    AmountBlock(x, "СуммаВзносовНаНакопительную", r.funded);
-    x.Open("СтажевыйПериод");
-    x.Leaf("НомерСтроки", 1);
-    x.Leaf("ДатаНачалаПериода", FormatDate(r.start));
-    x.Leaf("ДатаКонцаПериода", FormatDate(r.end));
-    x.Close("СтажевыйПериод");
-    x.Close(kRecordTag);
+    fund::Person& out = file.people.emplace_back(p.surname);
+    out.insuranceNumber = p.insuranceNumber;
+    out.firstName = p.firstName;
+    out.patronymic = p.patronymic;
+    out.insurance = AmountsOf(r.insurance);
+    if (r.unknownAccrued) out.insurance.accrued = "???";
+    out.funded = AmountsOf(r.funded);
+    out.start = FormatDate(r.start);
+    out.end = FormatDate(r.end);
   }
-  x.Close(kBatchTag);
-  x.Close("ФАЙЛ");
-  return x.Bytes1251();
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) throw std::runtime_error("cannot write " + path.string());
+  return fund::Bytes(fund::Text(file));
 }
 
 // Writes the organisation's records of each period, each followed by its inventory when asked.
@@ -263,7 +155,7 @@ void WriteReports(const Organisation& org, const std::vector<PeriodReport>& repo
       part.records.assign(begin,
                           begin + static_cast<std::ptrdiff_t>(std::min(chunk, count - from)));
       name = FileName(org, period, number++);
-      WriteBytes(dir / name, IndividualRecordsFile(org, part, name));
+      fund::WriteBytes(dir / name, IndividualRecordsFile(org, part, name));
       out.push_back({dir / name, FileKind::kIndividualRecords});
       if (chunk == 0) break;
     }
@@ -274,7 +166,7 @@ void WriteReports(const Organisation& org, const std::vector<PeriodReport>& repo
       totals.categories.front().insurance.paid += kInventorySkew;
     }
     name = FileName(org, period, number++);
-    WriteBytes(dir / name, InventoryFile(org, period, totals, name));
+    fund::WriteBytes(dir / name, InventoryFile(org, period, totals, name));
     out.push_back({dir / name, FileKind::kInventory});
   }
 }
@@ -283,7 +175,7 @@ void WriteUnreadable(const Organisation& org, PeriodReport report, std::size_t k
                      const std::filesystem::path& dir, int& number, std::vector<CorpusFile>& out) {
   if (report.records.size() > keep) report.records.resize(keep);
   const std::string name = FileName(org, report.period, number++);
-  WriteBytes(dir / name, UnreadableFile(org, report, name));
+  fund::WriteBytes(dir / name, UnreadableFile(org, report, name));
   out.push_back({dir / name, FileKind::kUnreadable});
 }
 
@@ -499,29 +391,13 @@ std::string UnreadableFile(const Organisation& org, const PeriodReport& report,
 
 std::string InventoryFile(const Organisation& org, const Period& period,
                           const InventoryTotals& totals, std::string_view fileName) {
-  XmlLines x;
-  x.Open("ФАЙЛ");
-  x.Leaf("ИмяФайла", fileName);
-  x.Open(kBatchTag, kBatchAttributes);
-  x.Open(kInventoryTag);
-  x.Leaf("ТипДокумента", kInventoryTag);
-  x.Leaf("НомерВпачке", 1);
-  Compiler(x, org);
-  PeriodElement(x, period);
-  const auto row = [&x](std::string_view type, const CategoryTotal& total, bool category) {
-    x.Open("СведенияОбИсходныхСведениях");
-    x.Leaf("ТипСтрокиОсведениях", type);
-    if (category) x.Leaf("КодКатегории", total.code);
-    AmountBlock(x, "СуммаВзносовНаСтраховую", total.insurance);
-    AmountBlock(x, "СуммаВзносовНаНакопительную", total.funded);
-    x.Close("СведенияОбИсходныхСведениях");
+  const auto row = [](const CategoryTotal& total) {
+    return fund::Row{total.code, AmountsOf(total.insurance), AmountsOf(total.funded)};
   };
-  for (const CategoryTotal& c : totals.categories) row("ПО КАТЕГОРИИ", c, true);
-  row("ПО СТРАХОВАТЕЛЮ", totals.Insurer(), false);
-  x.Close(kInventoryTag);
-  x.Close(kBatchTag);
-  x.Close("ФАЙЛ");
-  return x.Bytes1251();
+  fund::InventoryFile file{
+      std::string(fileName), InsurerOf(org), period.Key(), {}, row(totals.Insurer())};
+  for (const CategoryTotal& c : totals.categories) file.categories.push_back(row(c));
+  return fund::Bytes(fund::Text(file));
 }
 
 std::vector<CorpusFile> WriteCorpus(const CorpusOptions& options,
@@ -566,20 +442,6 @@ std::vector<CorpusFile> WriteSamples(const std::filesystem::path& dir) {
   WriteReports(second, reports, true, {false, true, false}, dir, number, out);
   WriteUnreadable(second, reports.front(), 3, dir, number, out);
   return out;
-}
-
-ScratchDir::ScratchDir() {
-  std::random_device entropy;
-  const auto base = std::filesystem::temp_directory_path();
-  for (;;) {
-    path_ = base / ("lorvi-corpus-" + std::to_string(entropy()));
-    if (std::filesystem::create_directory(path_)) return;
-  }
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
 }
 
 }  // namespace lorvi::corpus

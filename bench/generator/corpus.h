@@ -168,17 +168,4 @@ std::vector<CorpusFile> WriteCorpus(const CorpusOptions& options, const std::fil
 // payments above and below accrued, an "???" amount and one file the analyser must refuse.
 std::vector<CorpusFile> WriteSamples(const std::filesystem::path& dir);
 
-// A fresh folder under the system's temporary folder, removed with its contents afterwards.
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 }  // namespace lorvi::corpus

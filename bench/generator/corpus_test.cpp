@@ -13,6 +13,7 @@
 #include "store/amount.h"
 #include "store/org_store.h"
 #include "store/zl_reader.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi::corpus {
 namespace {

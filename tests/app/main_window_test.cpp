@@ -22,8 +22,8 @@
 #include "base/text1251.h"
 #include "models/dm_rpt.h"
 #include "session/session.h"
-#include "support/temp_files.h"
-#include "support/xml_files.h"
+#include "support/fund_file.h"
+#include "support/scratch_dir.h"
 #include "widgets/styled_button.h"
 #include "widgets/styled_label.h"
 #include "widgets/styled_panel.h"
@@ -147,8 +147,8 @@ TEST(MainWindow, ClearListEmptiesTreeAndGridsButKeepsTabAndSearch) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
   Type(m.edFindFIO(), QStringLiteral("ив"));
   EXPECT_EQ(m.edFindFIO()->text(), QStringLiteral("ИВ"));  // upper case as typed
-  test::TempDir dir;
-  const std::string file = dir.WriteXml("a.xml", test::SzvFile({}, "2011-1", {{"ИВАНОВ"}}));
+  ScratchDir dir;
+  const std::string file = dir.WriteXml("a.xml", fund::Records({}, "2011-1", {{"ИВАНОВ"}}));
   w.session.sbLoadFilesClick(
       [&](const std::string&) { return std::optional(std::vector<std::string>{file}); });
   m.tcZL()->SetTabIndexQuietly(2);

@@ -23,8 +23,8 @@
 #include "models/dm_rpt.h"
 #include "models/file_tree_model.h"
 #include "session/session.h"
-#include "support/temp_files.h"
-#include "support/xml_files.h"
+#include "support/fund_file.h"
+#include "support/scratch_dir.h"
 #include "widgets/styled_button.h"
 #include "widgets/styled_label.h"
 #include "widgets/styled_panel.h"
@@ -33,8 +33,8 @@
 namespace lorvi {
 namespace {
 
-using test::Org;
-using test::Person;
+using fund::Insurer;
+using fund::Person;
 
 void Type(QWidget* widget, const QString& text) {
   for (const QChar c : text) {
@@ -54,7 +54,7 @@ void ClickTab(TTabControl* tabs, int index) {
 }
 
 TEST(WindowFigures, AUserClicksThroughFiguresViewsTabsAndSearch) {
-  test::TempDir dir;
+  ScratchDir dir;
   Session session(',');
   TDM dm(nullptr);
   TDMRpt dmRpt{QString()};
@@ -62,12 +62,12 @@ TEST(WindowFigures, AUserClicksThroughFiguresViewsTabsAndSearch) {
   QStringList messages;
   window.ShowMessageBox = [&](const QString& text) { messages << text; };
   Person leaver("ЯКОВЛЕВ", "10", "5");
-  leaver.endDate = "01.02.2011";
+  leaver.end = "01.02.2011";
   const std::vector<std::string> files = {
       dir.WriteXml("a.xml",
-                   test::SzvFile(Org(), "2011-1",
+                   fund::Records(Insurer(), "2011-1",
                                  {Person("ИВАНОВ", "5", "5"), Person("ПЕТРОВ", "1", "3"), leaver})),
-      dir.WriteXml("b.xml", test::AdvFile(Org(), "2011-1", {{"НР", "16", "13"}}))};
+      dir.WriteXml("b.xml", fund::Inventory(Insurer(), "2011-1", {{"НР", "16", "13"}}))};
   window.OD = [&](const std::string&) { return std::optional(files); };
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -122,7 +122,7 @@ TEST(WindowFigures, AUserClicksThroughFiguresViewsTabsAndSearch) {
 }
 
 TEST(WindowFigures, AUserWorksTheWindowByKeyboard) {
-  test::TempDir dir;
+  ScratchDir dir;
   Session session(',');
   TDM dm(nullptr);
   TDMRpt dmRpt{QStringLiteral(LORVI_SOURCE_DIR)};
@@ -132,7 +132,7 @@ TEST(WindowFigures, AUserWorksTheWindowByKeyboard) {
   QStringList messages;
   window.ShowMessageBox = [&](const QString& text) { messages << text; };
   const std::vector<std::string> files = {dir.WriteXml(
-      "a.xml", test::SzvFile(Org(), "2011-1", {Person("ИВАНОВ", "5", "5"), Person("ПЕТРОВ")}))};
+      "a.xml", fund::Records(Insurer(), "2011-1", {Person("ИВАНОВ", "5", "5"), Person("ПЕТРОВ")}))};
   int dialogs = 0;
   window.OD = [&](const std::string&) {
     ++dialogs;

@@ -21,15 +21,15 @@
 #include "models/dm_rpt.h"
 #include "models/file_tree_model.h"
 #include "session/session.h"
-#include "support/temp_files.h"
-#include "support/xml_files.h"
+#include "support/fund_file.h"
+#include "support/scratch_dir.h"
 #include "widgets/styled_button.h"
 
 namespace lorvi {
 namespace {
 
-using test::Org;
-using test::Person;
+using fund::Insurer;
+using fund::Person;
 
 // A grid model as the screen reads it: one line per row, the fixed cells first, each cell's text
 // followed by its look in braces (colour, "b" for bold, "w" for the selected cell's white).
@@ -83,13 +83,13 @@ struct LoadedWindow {
 };
 
 TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
-  test::TempDir dir;
+  ScratchDir dir;
   LoadedWindow w;
-  const Org org;
+  const Insurer org;
   w.files = {dir.WriteXml("a.xml",
-                          test::SzvFile(org, "2011-1",
+                          fund::Records(org, "2011-1",
                                         {Person("ИВАНОВ", "5", "5"), Person("ПЕТРОВ", "7", "1")})),
-             dir.WriteXml("b.xml", test::AdvFile(org, "2011-1", {{"НР", "12", "6"}})),
+             dir.WriteXml("b.xml", fund::Inventory(org, "2011-1", {{"НР", "12", "6"}})),
              dir.WriteXml("u.xml", "no header")};
   // Every model stops the test at its first breach of the model rules.
   std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
@@ -138,9 +138,9 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
 }
 
 TEST(WindowLoad, TotalsArePaintedInTheirColours) {
-  test::TempDir dir;
+  ScratchDir dir;
   LoadedWindow w;
-  w.files = {dir.WriteXml("a.xml", test::SzvFile(Org(), "2011-1",
+  w.files = {dir.WriteXml("a.xml", fund::Records(Insurer(), "2011-1",
                                                  {Person("А", "7", "1"), Person("Б", "1", "7"),
                                                   Person("В", "1", "1")}))};
   QTest::mouseClick(w.window.sbLoadFiles(), Qt::LeftButton);
@@ -171,11 +171,11 @@ TEST(WindowLoad, TotalsArePaintedInTheirColours) {
 }
 
 TEST(WindowLoad, NothingInterleavesWithALoadAndClosingWaitsForItsEnd) {
-  test::TempDir dir;
+  ScratchDir dir;
   LoadedWindow w;
   for (int i = 0; i < 5; ++i)
     w.files.push_back(dir.WriteXml("f" + std::to_string(i) + ".xml",
-                                   test::SzvFile(Org(), "2011-" + std::to_string(i % 4 + 1),
+                                   fund::Records(Insurer(), "2011-" + std::to_string(i % 4 + 1),
                                                  {Person("П" + std::to_string(i))})));
   int progressCalls = 0;
   int dialogs = 0;

@@ -24,8 +24,8 @@
 
 #include "bad_corpus.h"
 #include "check_run.h"
+#include "support/scratch_dir.h"
 #include "support/store_dump.h"
-#include "support/temp_files.h"
 
 namespace lorvi::bad {
 namespace {
@@ -313,7 +313,7 @@ TEST_P(BadFile, ShowsWhatItMust) {
   if (c.setup == "unreadable" && RunningAsRoot())
     GTEST_SKIP() << "root reads every file, whatever its permissions";
 
-  const test::TempDir temp;
+  const ScratchDir temp;
   const fs::path tempDir = fs::path(temp.PathOf("x")).parent_path();
   std::vector<std::string> paths;  // every file loaded, in the first load or a later one
   // Makes the case's own file of `name` when it is not there (again).
@@ -420,7 +420,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadFile, testing::ValuesIn(LoadCases()), CaseNam
 // The files kept with the sources are exactly what the generator writes, none is left over,
 // and each is loaded by some case.
 TEST(BadCorpus, MatchesItsGeneratorAndItsCases) {
-  const test::TempDir temp;
+  const ScratchDir temp;
   const fs::path fresh = fs::path(temp.PathOf("x")).parent_path() / "fresh";
   const auto names = WriteSmallCorpus(fresh);
   std::set<std::string> kept;

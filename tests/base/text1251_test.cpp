@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/text1251.h"
-#include "support/temp_files.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi {
 namespace {

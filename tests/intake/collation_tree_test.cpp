@@ -7,7 +7,7 @@
 #include "base/text1251.h"
 #include "intake/collation.h"
 #include "intake/file_tree.h"
-#include "support/temp_files.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "base/lorvi_error.h"
 #include "intake/header_scan.h"
-#include "support/temp_files.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi {
 namespace {
@@ -39,7 +39,7 @@ std::string Header(const std::string& docType, const std::string& formKindLine,
 const Scan kFailed{false, "", "", ""};
 
 TEST(ScanHeader, ClassifiesRecordsAndInventories) {
-  test::TempDir dir;
+  ScratchDir dir;
   EXPECT_EQ(ScanOf(dir.WriteXml("a.xml", Header("СВЕДЕНИЯ", "<ВидФормы>СЗВ-6-1</ВидФормы>"))),
             (Scan{true, W("000-000-000001(ООО \"Ромашка\")"), "2010-2", W("СЗВ:")}));
   EXPECT_EQ(ScanOf(dir.WriteXml("b.xml", Header("ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ", ""))),
@@ -60,7 +60,7 @@ TEST(ScanHeader, ClassifiesRecordsAndInventories) {
 }
 
 TEST(ScanHeader, CountsFindsNotValues) {
-  test::TempDir dir;
+  ScratchDir dir;
   // An empty quarter counts as found: the period key is the year and "-".
   EXPECT_EQ(ScanOf(dir.WriteXml("a.xml", Header("СВЕДЕНИЯ", "<ВидФормы>СЗВ-6-1</ВидФормы>",
                                                 "<Квартал></Квартал>")))
@@ -98,7 +98,7 @@ TEST(ScanHeader, CountsFindsNotValues) {
 // Large files classify as small ones do, wherever their header elements stand: before, across
 // or after the first 16 KiB, and with a NUL that ends the text among them.
 TEST(ScanHeader, LargeFilesScanAsSmallOnes) {
-  test::TempDir dir;
+  ScratchDir dir;
   const std::string records = Header("СВЕДЕНИЯ", "<ВидФормы>СЗВ-6-1</ВидФормы>");
   const std::string inventory = Header("ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ", "");
   const std::string filler(30, 'x');
@@ -126,7 +126,7 @@ TEST(ScanHeader, LargeFilesScanAsSmallOnes) {
 }
 
 TEST(ScanHeader, UnreadableFiles) {
-  test::TempDir dir;
+  ScratchDir dir;
   EXPECT_EQ(ScanOf(dir.PathOf("deleted.xml")), kFailed);
   EXPECT_EQ(ScanOf(dir.Write("empty.xml", "")), kFailed);
   EXPECT_EQ(ScanOf(dir.Write("binary.xml", std::string("\x01\x02\xFF\0<Год>", 9))), kFailed);

@@ -7,7 +7,7 @@
 
 #include "base/lorvi_error.h"
 #include "intake/line_list.h"
-#include "support/temp_files.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi {
 namespace {
@@ -89,7 +89,7 @@ TEST(LineList, DroppingMovesLineZeroAndPositionsFollow) {
 }
 
 TEST(LineList, ReadsFilesWholeAndLeavesThemUnchanged) {
-  test::TempDir dir;
+  ScratchDir dir;
   const std::string bytes = "first\r\nsecond\rthird\n\n";
   const std::string path = dir.Write("f.xml", bytes);
   const auto before = std::filesystem::last_write_time(path);
@@ -104,7 +104,7 @@ TEST(LineList, ReadsFilesWholeAndLeavesThemUnchanged) {
 }
 
 TEST(LineList, FileThatCannotBeOpenedNamesItsPath) {
-  test::TempDir dir;
+  ScratchDir dir;
   const std::string missing = dir.PathOf("нет.xml");
   try {
     ReadLineList(missing);

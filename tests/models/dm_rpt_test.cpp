@@ -9,7 +9,7 @@
 #include "base/text1251.h"
 #include "models/dm_rpt.h"
 #include "report/prepared_report.h"
-#include "support/temp_files.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi {
 namespace {
@@ -30,7 +30,7 @@ struct Printer {
   }
   std::string TemplatePath() { return dir.PathOf("program/Template/Print.fr3"); }
 
-  test::TempDir dir;
+  ScratchDir dir;
   TDMRpt dm;
   QStringList boxes;
   QStringList previews;
@@ -103,7 +103,7 @@ TEST(DMRpt, MissingRenamedOrBrokenTemplates) {
   EXPECT_EQ(p.previews.size(), 1);
 
   // Not a template at all: the reason is the failure.
-  test::TempDir other;
+  ScratchDir other;
   EXPECT_THROW(
       {
         QFile broken(QString::fromStdString(p.TemplatePath()));
@@ -118,7 +118,7 @@ TEST(DMRpt, MissingRenamedOrBrokenTemplates) {
 // Installed, the programs are in bin/ and their data in share/lorvi/; Template/ beside the program
 // still comes first.
 TEST(DMRpt, InstalledProgramFindsItsTemplateUnderShare) {
-  test::TempDir dir;
+  ScratchDir dir;
   std::filesystem::create_directories(dir.PathOf("usr/bin"));
   std::filesystem::create_directories(dir.PathOf("usr/share/lorvi/Template"));
   std::filesystem::copy_file(LORVI_DEFAULT_TEMPLATE,

@@ -5,15 +5,15 @@
 
 #include "base/text1251.h"
 #include "session/session.h"
+#include "support/fund_file.h"
+#include "support/scratch_dir.h"
 #include "support/session_fixture.h"
-#include "support/temp_files.h"
-#include "support/xml_files.h"
 
 namespace lorvi {
 namespace {
 
-using test::Org;
-using test::Person;
+using fund::Insurer;
+using fund::Person;
 using test::W;
 using V = std::vector<std::string>;
 
@@ -28,7 +28,8 @@ class Printing : public test::SessionTest {
 
 TEST_F(Printing, OneRecordPerRowWithALinePerColumn) {
   EXPECT_FALSE(session.sbPrintClick().has_value());  // nothing selected: nothing to print
-  Load({dir.WriteXml("a.xml", test::SzvFile(Org(), "2011-1", {Person("ИВАНОВ", "300", "200")}))});
+  Load({dir.WriteXml("a.xml",
+                     fund::Records(Insurer(), "2011-1", {Person("ИВАНОВ", "300", "200")}))});
   const auto job = session.sbPrintClick();
   ASSERT_TRUE(job);
   EXPECT_EQ(Cp1251ToUtf8(job->FIO), "ФИО");
@@ -43,13 +44,13 @@ TEST_F(Printing, OneRecordPerRowWithALinePerColumn) {
 }
 
 TEST_F(Printing, ViewTabAndOrderOfRecords) {
-  const Org org;
+  const Insurer org;
   Person leaver("ЯКОВЛЕВ", "1", "1");
-  leaver.endDate = "01.01.2011";
-  Load({dir.WriteXml("a.xml", test::SzvFile(org, "2011-1",
+  leaver.end = "01.01.2011";
+  Load({dir.WriteXml("a.xml", fund::Records(org, "2011-1",
                                             {Person("БОРИСОВ"), Person("АНДРЕЕВ"),
                                              Person("аврамов", "5", "5"), leaver})),
-        dir.WriteXml("b.xml", test::AdvFile(org, "2011-1", {{"НР", "1", "1"}}))});
+        dir.WriteXml("b.xml", fund::Inventory(org, "2011-1", {{"НР", "1", "1"}}))});
   // Letter case does not count in the order.
   EXPECT_EQ(Names(*session.sbPrintClick()), V({"аврамов ИВАН ИВАНОВИЧ", "АНДРЕЕВ ИВАН ИВАНОВИЧ",
                                                "БОРИСОВ ИВАН ИВАНОВИЧ", "ЯКОВЛЕВ ИВАН ИВАНОВИЧ"}));
@@ -73,7 +74,7 @@ TEST_F(Printing, EmptyGridsLongValuesAndTheUnreadableRoot) {
   for (int p = 0; p < 11; ++p)
     files.push_back(dir.WriteXml(
         "p" + std::to_string(p) + ".xml",
-        test::SzvFile(Org(), std::to_string(2011 + p / 4) + "-" + std::to_string(p % 4 + 1),
+        fund::Records(Insurer(), std::to_string(2011 + p / 4) + "-" + std::to_string(p % 4 + 1),
                       {Person("ИВАНОВ", "123456.78", "123456.70")})));
   files.push_back(dir.WriteXml("u.xml", "nothing"));
   Load(files);

@@ -7,24 +7,24 @@
 #include "base/text1251.h"
 #include "intake/load_files.h"
 #include "session/session.h"
+#include "support/fund_file.h"
+#include "support/scratch_dir.h"
 #include "support/session_fixture.h"
-#include "support/temp_files.h"
-#include "support/xml_files.h"
 
 namespace lorvi {
 namespace {
 
-using test::Org;
-using test::Person;
+using fund::Insurer;
+using fund::Person;
 using test::W;
 using V = std::vector<std::string>;
 
 Person P(const std::string& surname, const std::string& sa, const std::string& sp,
          const std::string& na = "0", const std::string& np = "0", const std::string& end = "") {
   Person p(surname, sa, sp);
-  p.nakopAccrued = na;
-  p.nakopPaid = np;
-  p.endDate = end;
+  p.funded.accrued = na;
+  p.funded.paid = np;
+  if (!end.empty()) p.end = end;
   return p;
 }
 
@@ -49,11 +49,11 @@ class Figures : public test::SessionTest {
 };
 
 TEST_F(Figures, SelectingAFigureMarksItsFileAndMovesThePartner) {
-  const Org org;
+  const Insurer org;
   Load({dir.WriteXml("a.xml",
-                     test::SzvFile(org, "2011-1", {P("ИВАНОВ", "5", "5"), P("ПЕТРОВ", "1", "1")})),
-        dir.WriteXml("b.xml", test::SzvFile(org, "2011-2", {P("ИВАНОВ", "???", "5")})),
-        dir.WriteXml("c.xml", test::AdvFile(org, "2011-1", {{"НР", "1", "1"}}))});
+                     fund::Records(org, "2011-1", {P("ИВАНОВ", "5", "5"), P("ПЕТРОВ", "1", "1")})),
+        dir.WriteXml("b.xml", fund::Records(org, "2011-2", {P("ИВАНОВ", "???", "5")})),
+        dir.WriteXml("c.xml", fund::Inventory(org, "2011-1", {{"НР", "1", "1"}}))});
   // Grid columns: 0 titles, 1 totals, 2 = 2011-1, 3 = 2011-2.
   session.SelectCell(GridTag::ZLStrah, 2, 2);
   EXPECT_EQ(Marked(), V({"2011-1/СЗВ:/a.xml"}));
@@ -95,15 +95,15 @@ TEST_F(Figures, SelectingAFigureMarksItsFileAndMovesThePartner) {
 }
 
 TEST_F(Figures, TheMarkStaysWithinTheOrganisationOfTheFigure) {
-  const Org first{"000-000-000001", "A"};
-  const Org second{"000-000-000002", "B"};
+  const Insurer first{"000-000-000001", "A"};
+  const Insurer second{"000-000-000002", "B"};
   std::filesystem::create_directories(dir.PathOf("x"));
   std::filesystem::create_directories(dir.PathOf("y"));
   // Same file name: another organisation's file first in the tree, and this organisation's
   // inventory of the same period.
-  Load({dir.WriteXml("x/same.xml", test::SzvFile(second, "2011-1", {P("ИВАНОВ", "1", "1")})),
-        dir.WriteXml("y/same.xml", test::AdvFile(first, "2011-1", {{"НР", "1", "1"}})),
-        dir.WriteXml("same.xml", test::SzvFile(first, "2011-1", {P("ИВАНОВ", "2", "2")}))});
+  Load({dir.WriteXml("x/same.xml", fund::Records(second, "2011-1", {P("ИВАНОВ", "1", "1")})),
+        dir.WriteXml("y/same.xml", fund::Inventory(first, "2011-1", {{"НР", "1", "1"}})),
+        dir.WriteXml("same.xml", fund::Records(first, "2011-1", {P("ИВАНОВ", "2", "2")}))});
   ASSERT_EQ(Cp1251ToUtf8(session.tvLF().NodeAt(0)->caption), "000-000-000001(A)");
   session.SelectCell(GridTag::ZLStrah, 2, 1);
   ASSERT_EQ(Marked().size(), 1u);
@@ -121,10 +121,10 @@ TEST_F(Figures, TheMarkStaysWithinTheOrganisationOfTheFigure) {
 }
 
 TEST_F(Figures, TabsKeepTheirRowsInOneStablePass) {
-  const Org org;
+  const Insurer org;
   Load({dir.WriteXml(
             "a.xml",
-            test::SzvFile(
+            fund::Records(
                 org, "2011-3",
                 {P("АЛЕКСЕЕВ", "5", "5", "1", "1"),  // equal everywhere
                  P("БОРИСОВ", "1", "2", "2", "1"),   // paid above in one part, accrued in the other
@@ -132,7 +132,8 @@ TEST_F(Figures, TabsKeepTheirRowsInOneStablePass) {
                  P("ГРИГОРЬЕВ", "3", "1", "0", "0", "30.09.2011"),
                  P("ДМИТРИЕВ", "1", "1", "???", "0"),  // unreadable only in the funded part
                  P("ЕГОРОВ", "1", "3", "0", "0", "01.07.2011")})),
-        dir.WriteXml("b.xml", test::AdvFile(org, "2011-3", {{"НР", "1", "1"}, {"ВП", "1", "2"}}))});
+        dir.WriteXml("b.xml",
+                     fund::Inventory(org, "2011-3", {{"НР", "1", "1"}, {"ВП", "1", "2"}}))});
   const int allRows = session.sgZLStrah().RowCount();
   const auto pick = [&](int tab) {
     session.SelectTab(tab);
@@ -163,7 +164,7 @@ TEST_F(Figures, TabsKeepTheirRowsInOneStablePass) {
 
 TEST_F(Figures, RemovingEveryoneLeavesTheTitleRow) {
   Load({dir.WriteXml("a.xml",
-                     test::SzvFile(Org(), "2011-1", {P("А", "1", "1"), P("Б", "2", "2")}))});
+                     fund::Records(Insurer(), "2011-1", {P("А", "1", "1"), P("Б", "2", "2")}))});
   session.SelectTab(1);
   EXPECT_EQ(session.sgZLStrah().RowCount(), 1);
   EXPECT_EQ(session.sgZLNakop().RowCount(), 1);
@@ -173,8 +174,8 @@ TEST_F(Figures, RemovingEveryoneLeavesTheTitleRow) {
 }
 
 TEST_F(Figures, FiltersUnderTheUnreadableRootWorkOnWhatTheGridsHold) {
-  const Org org;
-  Load({dir.WriteXml("a.xml", test::SzvFile(org, "2011-1",
+  const Insurer org;
+  Load({dir.WriteXml("a.xml", fund::Records(org, "2011-1",
                                             {P("А", "1", "2"), P("Б", "2", "1"),
                                              P("В", "1", "1", "0", "0", "01.01.2011")})),
         dir.WriteXml("u.xml", "nothing")});
@@ -189,7 +190,7 @@ TEST_F(Figures, FiltersUnderTheUnreadableRootWorkOnWhatTheGridsHold) {
 }
 
 TEST_F(Figures, SearchByTheBeginningOfTheTitle) {
-  Load({dir.WriteXml("a.xml", test::SzvFile(Org(), "2011-1",
+  Load({dir.WriteXml("a.xml", fund::Records(Insurer(), "2011-1",
                                             {P("ПЕТРОВ", "1", "1"), P("ИВАНОВ", "1", "1"),
                                              P("ИВАНОВА", "1", "1")}))});
   const auto row = [&](const std::string& text) {

@@ -7,21 +7,21 @@
 #include "base/text1251.h"
 #include "session/session.h"
 #include "session/settings_file.h"
+#include "support/fund_file.h"
+#include "support/scratch_dir.h"
 #include "support/session_fixture.h"
-#include "support/temp_files.h"
-#include "support/xml_files.h"
 
 namespace lorvi {
 namespace {
 
-using test::Category;
-using test::Org;
-using test::Person;
+using fund::Insurer;
+using fund::Person;
+using fund::Row;
 using V = std::vector<std::string>;
 
-const Org kRomashka{"000-000-000001", "ООО &quot;Ромашка&quot;"};
-const Org kVasilek{"000-000-000002", "АО Василёк"};
-const Org kThird{"000-000-000003", "ИП Третий"};
+const Insurer kRomashka{"000-000-000001", "ООО &quot;Ромашка&quot;"};
+const Insurer kVasilek{"000-000-000002", "АО Василёк"};
+const Insurer kThird{"000-000-000003", "ИП Третий"};
 
 class Loading : public test::SessionTest {
  protected:
@@ -46,11 +46,12 @@ class Loading : public test::SessionTest {
 };
 
 TEST_F(Loading, FilesGoUnderOrganisationPeriodAndKind) {
-  const std::string szv = Write("b-szv.xml", test::SzvFile(kVasilek, "2011-2", {{"ПЕТРОВ"}}));
-  const std::string adv = Write("a-adv.xml", test::AdvFile(kVasilek, "2011-2", {{"НР", "1", "1"}}));
-  const std::string old = Write("c-szv.xml", test::SzvFile(kVasilek, "2010-2", {{"ПЕТРОВ"}}));
-  const std::string rom = Write("d.xml", test::SzvFile(kRomashka, "2011-1", {{"ИВАНОВ"}}));
-  const std::string spv = Write("e.xml", test::SzvFile(kRomashka, "2011-1", {}, "СПВ-1"));
+  const std::string szv = Write("b-szv.xml", fund::Records(kVasilek, "2011-2", {{"ПЕТРОВ"}}));
+  const std::string adv =
+      Write("a-adv.xml", fund::Inventory(kVasilek, "2011-2", {{"НР", "1", "1"}}));
+  const std::string old = Write("c-szv.xml", fund::Records(kVasilek, "2010-2", {{"ПЕТРОВ"}}));
+  const std::string rom = Write("d.xml", fund::Records(kRomashka, "2011-1", {{"ИВАНОВ"}}));
+  const std::string spv = Write("e.xml", fund::Records(kRomashka, "2011-1", {}, "СПВ-1"));
   session.SelectTab(3);
   Load({szv, dir.PathOf("missing.xml"), adv, old, rom, spv});
 
@@ -84,9 +85,9 @@ TEST_F(Loading, FilesGoUnderOrganisationPeriodAndKind) {
 }
 
 TEST_F(Loading, EachFileNameOnceUnderItsKind) {
-  const std::string a = Write("a.xml", test::SzvFile(kRomashka, "2011-1", {{"ИВАНОВ", "1", "1"}}));
+  const std::string a = Write("a.xml", fund::Records(kRomashka, "2011-1", {{"ИВАНОВ", "1", "1"}}));
   std::filesystem::create_directories(dir.PathOf("other"));
-  const std::string twin = Write("other/a.xml", test::SzvFile(kRomashka, "2011-1", {{"ПЕТРОВ"}}));
+  const std::string twin = Write("other/a.xml", fund::Records(kRomashka, "2011-1", {{"ПЕТРОВ"}}));
   Load({a, a, twin});
   Load({a});
   EXPECT_EQ(session.Store().OrgFiles[0], V({a}));
@@ -97,10 +98,10 @@ TEST_F(Loading, EachFileNameOnceUnderItsKind) {
 }
 
 TEST_F(Loading, ThirdOrganisationIsRefusedAndTheLoadGoesOn) {
-  const std::string a = Write("a.xml", test::SzvFile(kRomashka, "2011-1", {{"ИВАНОВ"}}));
-  const std::string b = Write("b.xml", test::SzvFile(kVasilek, "2011-1", {{"ПЕТРОВ"}}));
-  const std::string c = Write("c.xml", test::SzvFile(kThird, "2011-1", {{"СИДОРОВ"}}));
-  const std::string d = Write("d.xml", test::SzvFile(kRomashka, "2011-2", {{"ИВАНОВ"}}));
+  const std::string a = Write("a.xml", fund::Records(kRomashka, "2011-1", {{"ИВАНОВ"}}));
+  const std::string b = Write("b.xml", fund::Records(kVasilek, "2011-1", {{"ПЕТРОВ"}}));
+  const std::string c = Write("c.xml", fund::Records(kThird, "2011-1", {{"СИДОРОВ"}}));
+  const std::string d = Write("d.xml", fund::Records(kRomashka, "2011-2", {{"ИВАНОВ"}}));
   Load({a, b, c, d});
   EXPECT_EQ(messages, V({"Файл c.xml не загружен: одновременно анализируются не более двух "
                          "организаций."}));
@@ -111,7 +112,7 @@ TEST_F(Loading, ThirdOrganisationIsRefusedAndTheLoadGoesOn) {
     EXPECT_TRUE(n->datum == 0 || n->datum == 1);
 
   // Several refused files of one load share one box, in the order they were processed.
-  const std::string e = Write("e.xml", test::SzvFile(kThird, "2011-2", {{"СИДОРОВ"}}));
+  const std::string e = Write("e.xml", fund::Records(kThird, "2011-2", {{"СИДОРОВ"}}));
   messages.clear();
   Load({e, c});
   EXPECT_EQ(messages, V({"Не загружены файлы (2):\ne.xml\nc.xml\n"
@@ -140,8 +141,8 @@ TEST_F(Loading, OnlyUnreadableFilesShowNothing) {
 }
 
 TEST_F(Loading, SelectingNodesShowsTheirOrganisation) {
-  const std::string a = Write("a.xml", test::SzvFile(kRomashka, "2011-1", {{"ИВАНОВ", "5", "5"}}));
-  const std::string b = Write("b.xml", test::SzvFile(kVasilek, "2011-1", {{"ПЕТРОВ", "7", "1"}}));
+  const std::string a = Write("a.xml", fund::Records(kRomashka, "2011-1", {{"ИВАНОВ", "5", "5"}}));
+  const std::string b = Write("b.xml", fund::Records(kVasilek, "2011-1", {{"ПЕТРОВ", "7", "1"}}));
   Load({a, b, Write("u.xml", "")});
   ASSERT_EQ(session.CurOrg(), 0);
   const FileTree& tree = session.tvLF();
@@ -175,10 +176,10 @@ TEST_F(Loading, SelectingNodesShowsTheirOrganisation) {
 }
 
 TEST_F(Loading, AnotherFileMakesTheOrganisationReadAgainFromScratch) {
-  const std::string a = Write("a.xml", test::SzvFile(kRomashka, "2011-1", {{"ИВАНОВ", "5", "5"}}));
+  const std::string a = Write("a.xml", fund::Records(kRomashka, "2011-1", {{"ИВАНОВ", "5", "5"}}));
   Load({a});
   EXPECT_EQ(Cell(session.sgZLStrah(), 1, 1), "5 = 5");
-  const std::string b = Write("b.xml", test::SzvFile(kRomashka, "2011-1", {{"ИВАНОВ", "1", "0"}}));
+  const std::string b = Write("b.xml", fund::Records(kRomashka, "2011-1", {{"ИВАНОВ", "1", "0"}}));
   Load({b});
   EXPECT_EQ(Cell(session.sgZLStrah(), 2, 1), "6,00 > 5,00 (1)");
   EXPECT_EQ(session.Store().ZLInfo[0].SrcFile.Get(0, 0), "b.xml");
@@ -195,8 +196,8 @@ TEST_F(Loading, AnotherFileMakesTheOrganisationReadAgainFromScratch) {
 
 TEST_F(Loading, AFailedReadingLeavesEmptyGridsAndTriesAgainNextTime) {
   const std::string good =
-      Write("a.xml", test::SzvFile(kRomashka, "2011-1", {{"ИВАНОВ", "5", "5"}}));
-  std::string broken = test::SzvFile(kRomashka, "2011-2", {{"ПЕТРОВ"}, {"СИДОРОВ"}});
+      Write("a.xml", fund::Records(kRomashka, "2011-1", {{"ИВАНОВ", "5", "5"}}));
+  std::string broken = fund::Records(kRomashka, "2011-2", {{"ПЕТРОВ"}, {"СИДОРОВ"}});
   broken = broken.substr(0, broken.find("<ФИО>", broken.find("ПЕТРОВ")));  // cut in the second
   const std::string bad = Write("b.xml", broken);
   Load({good, bad});

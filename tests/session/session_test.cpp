@@ -5,8 +5,8 @@
 
 #include "base/text1251.h"
 #include "session/session.h"
+#include "support/fund_file.h"
 #include "support/session_fixture.h"
-#include "support/xml_files.h"
 
 namespace lorvi {
 namespace {
@@ -15,9 +15,9 @@ class SessionClear : public test::SessionTest {};
 
 TEST_F(SessionClear, EmptiesTreeStoresAndGridsOnly) {
   EXPECT_EQ(session.SLabel2Caption(), "Застрахованные лица"_w);
-  const test::Org second{"000-000-000002", "АО Василёк"};
-  const std::string first = Write("a.xml", test::SzvFile({}, "2011-1", {{"ИВАНОВ"}}));
-  Load({first, Write("b.xml", test::AdvFile(second, "2011-1", {{"НР", "1", "1"}}))});
+  const fund::Insurer second{"000-000-000002", "АО Василёк"};
+  const std::string first = Write("a.xml", fund::Records({}, "2011-1", {{"ИВАНОВ"}}));
+  Load({first, Write("b.xml", fund::Inventory(second, "2011-1", {{"НР", "1", "1"}}))});
   session.SelectNode(session.tvLF().TopLevel()[1].get());
   session.sbADVClick();
   session.SelectTab(3);

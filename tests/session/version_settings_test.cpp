@@ -8,7 +8,7 @@
 #include "base/lorvi_error.h"
 #include "session/settings_file.h"
 #include "session/version_info.h"
-#include "support/temp_files.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi {
 namespace {
@@ -59,7 +59,7 @@ TEST(SettingsFile, NameFollowsTheExecutable) {
 }
 
 TEST(SettingsFile, ReadsMissingAsDefaultAndWritesOnlyItsKey) {
-  test::TempDir dir;
+  ScratchDir dir;
   const std::string path = dir.PathOf("cfg/lorvi-analyser.ini");
   EXPECT_EQ(ReadIniValue(path, kSettingsSection, kSettingsKey, ""), "");
 
@@ -85,7 +85,7 @@ TEST(SettingsFile, ReadsMissingAsDefaultAndWritesOnlyItsKey) {
 
 TEST(SettingsFile, FailedWriteNamesTheFileAndKeepsTheOld) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not hold for root";
-  test::TempDir dir;
+  ScratchDir dir;
   const std::string path = dir.Write("ro/lorvi-analyser.ini", "[fMainMDI]\nODInitialDir=/a\n");
   std::filesystem::permissions(
       dir.PathOf("ro"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
@@ -100,7 +100,7 @@ TEST(SettingsFile, FailedWriteNamesTheFileAndKeepsTheOld) {
 }
 
 TEST(SettingsFile, FailedWriteToAFolderInTheWay) {
-  test::TempDir dir;
+  ScratchDir dir;
   // The settings path is taken by a folder: nothing can be written there, even as root.
   std::filesystem::create_directories(dir.PathOf("cfg/lorvi-analyser.ini/x"));
   const std::string path = dir.PathOf("cfg/lorvi-analyser.ini");

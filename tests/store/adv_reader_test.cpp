@@ -6,7 +6,8 @@
 #include "base/lorvi_error.h"
 #include "base/text1251.h"
 #include "store/adv_reader.h"
-#include "support/temp_files.h"
+#include "support/fund_file.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi {
 namespace {
@@ -30,10 +31,13 @@ std::string Insurer(const std::string& body) {
          body + "</СведенияОбИсходныхСведениях>\n";
 }
 
+// An inventory with the tests' own rows in place of the builder's.
 std::string Inventory(const std::string& rows) {
-  return "<ФАЙЛ>\n<ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ>\n"
-         "<ТипДокумента>ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ</ТипДокумента>\n" +
-         rows + "</ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ>\n</ФАЙЛ>\n";
+  fund::InventoryFile file;
+  file.period = "2011-1";
+  const std::string text = fund::Text(file);
+  return text.substr(0, text.find("    <СведенияОбИсходныхСведениях>")) + rows +
+         text.substr(text.find("    </ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ>"));
 }
 
 const std::string kStrah = "СуммаВзносовНаСтраховую";
@@ -68,7 +72,7 @@ class ADVReader : public ::testing::Test {
     return out;
   }
 
-  test::TempDir dir;
+  ScratchDir dir;
   OrgStore store;
   int files = 0;
 };

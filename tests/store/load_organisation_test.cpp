@@ -11,9 +11,9 @@
 #include "store/file_reading.h"
 #include "store/load_organisation.h"
 #include "store/zl_reader.h"
+#include "support/fund_file.h"
+#include "support/scratch_dir.h"
 #include "support/store_dump.h"
-#include "support/temp_files.h"
-#include "support/xml_files.h"
 #include "view/filter_tabs.h"
 
 namespace lorvi {
@@ -50,7 +50,7 @@ const std::vector<std::string> kSurnames = {"ИВАНОВ", "иванов", "П�
 // periods with the same persons in several files, inventories, and now and then a file that
 // stops the reading part-way (cut short, a bad date, a bad count), a file that no longer
 // classifies, and one that has gone.
-std::vector<std::string> Corpus(const test::TempDir& dir, std::uint64_t seed, int files,
+std::vector<std::string> Corpus(const ScratchDir& dir, std::uint64_t seed, int files,
                                 bool withFailures) {
   Rng rng{seed};
   std::vector<std::string> paths;
@@ -59,29 +59,29 @@ std::vector<std::string> Corpus(const test::TempDir& dir, std::uint64_t seed, in
     const std::string name = "f" + std::to_string(seed) + "-" + std::to_string(f) + ".XML";
     const int kind = rng.Below(withFailures ? 20 : 16);
     if (kind < 3) {
-      std::vector<test::Category> categories;
+      std::vector<fund::Row> categories;
       for (int c = rng.Below(4); c >= 0; --c)
         categories.push_back({rng.Pick(std::vector<std::string>{"НР", "нр", "ВП", "ИНП", ""}),
                               rng.Pick(kAmounts), rng.Pick(kAmounts)});
-      paths.push_back(dir.WriteXml(name, test::AdvFile({}, period, categories)));
+      paths.push_back(dir.WriteXml(name, fund::Inventory({}, period, categories)));
       continue;
     }
-    std::vector<test::Person> people;
+    std::vector<fund::Person> people;
     for (int p = rng.Below(40); p >= 0; --p) {
-      test::Person person(rng.Pick(kSurnames) + std::to_string(rng.Below(30)), rng.Pick(kAmounts),
+      fund::Person person(rng.Pick(kSurnames) + std::to_string(rng.Below(30)), rng.Pick(kAmounts),
                           rng.Pick(kAmounts));
-      person.nakopAccrued = rng.Pick(kAmounts);
-      person.nakopPaid = rng.Pick(kAmounts);
+      person.funded.accrued = rng.Pick(kAmounts);
+      person.funded.paid = rng.Pick(kAmounts);
       if (rng.Below(4) == 0)
-        person.endDate = rng.Pick(std::vector<std::string>{"15.09.2011", "01.01.2010", "31.12.2013",
-                                                           "30.06.2010", "5.3.2012"});
+        person.end = rng.Pick(std::vector<std::string>{"15.09.2011", "01.01.2010", "31.12.2013",
+                                                       "30.06.2010", "5.3.2012"});
       people.push_back(person);
     }
-    std::string text = test::SzvFile({}, period, people);
+    std::string text = fund::Records({}, period, people);
     if (kind == 16) text = text.substr(0, text.size() * 2 / 3);  // cut short
-    if (kind == 17) people.back().endDate = "31.02.2011";
-    if (kind == 17) text = test::SzvFile({}, period, people);
-    if (kind == 18) text = test::SzvFile({}, period, people, "СПВ-1");  // no longer classifies
+    if (kind == 17) people.back().end = "31.02.2011";
+    if (kind == 17) text = fund::Records({}, period, people);
+    if (kind == 18) text = fund::Records({}, period, people, "СПВ-1");  // no longer classifies
     paths.push_back(dir.WriteXml(name, text));
     if (kind == 19) std::filesystem::remove(paths.back());
   }
@@ -117,7 +117,7 @@ Outcome Load(const std::vector<std::string>& paths, int threads, char separator)
 // Side by side or one after another, the store and the error that stops a reading are the same,
 // also for what was stored before the error.
 TEST(LoadOrganisation, SideBySideStoresExactlyWhatOneAfterAnotherStores) {
-  const test::TempDir dir;
+  const ScratchDir dir;
   int failed = 0;
   for (std::uint64_t seed = 1; seed <= 40; ++seed) {
     const auto paths = Corpus(dir, seed, 1 + static_cast<int>(seed % 25), seed % 4 != 0);
@@ -140,7 +140,7 @@ TEST(LoadOrganisation, SideBySideStoresExactlyWhatOneAfterAnotherStores) {
 // A file read alone and merged gives what the direct reading gives, also when it is merged into a
 // slot that already holds other files, so that columns and rows are numbered differently.
 TEST(LoadOrganisation, ReadingAloneAndMergingEqualsReadingIntoTheStore) {
-  const test::TempDir dir;
+  const ScratchDir dir;
   const auto paths = Corpus(dir, 99, 30, true);
   for (std::size_t i = 1; i < paths.size(); ++i) {
     OrgStore direct, merged;
@@ -170,13 +170,13 @@ TEST(LoadOrganisation, ReadingAloneAndMergingEqualsReadingIntoTheStore) {
 }
 
 TEST(LoadOrganisation, ProgressComesWhileFilesAreReadSideBySide) {
-  const test::TempDir dir;
-  std::vector<test::Person> many;
+  const ScratchDir dir;
+  std::vector<fund::Person> many;
   for (int p = 0; p < 3000; ++p) many.emplace_back("П" + std::to_string(p), "1.00", "1.00");
   std::vector<std::string> paths;
   for (int f = 0; f < 4; ++f)
     paths.push_back(
-        dir.WriteXml("m" + std::to_string(f) + ".XML", test::SzvFile({}, kPeriods[f], many)));
+        dir.WriteXml("m" + std::to_string(f) + ".XML", fund::Records({}, kPeriods[f], many)));
   OrgStore store;
   store.readerThreads = 2;
   NewOrgSlot(store);
@@ -193,19 +193,19 @@ TEST(LoadOrganisation, ProgressComesWhileFilesAreReadSideBySide) {
 // More persons and periods than the store ever took before: read, shown, filtered, searched and
 // printed like any other organisation.
 TEST(LoadOrganisation, LargeOrganisationIsShownFilteredSearchedAndPrinted) {
-  const test::TempDir dir;
+  const ScratchDir dir;
   std::vector<std::string> paths;
-  std::vector<test::Person> staff;
+  std::vector<fund::Person> staff;
   for (int p = 0; p < 4600; ++p) {
     staff.emplace_back("Ф" + std::to_string(100000 + p), "10.00",
                        p % 1000 == 599 ? "5.00" : "10.00");
-    if (p == 4550) staff.back().endDate = "01.02.2014";
+    if (p == 4550) staff.back().end = "01.02.2014";
   }
-  paths.push_back(dir.WriteXml("big.XML", test::SzvFile({}, "2014-1", staff)));
+  paths.push_back(dir.WriteXml("big.XML", fund::Records({}, "2014-1", staff)));
   for (std::size_t i = 0; i + 1 < kPeriods.size(); ++i)
     paths.push_back(
         dir.WriteXml("p" + std::to_string(i) + ".XML",
-                     test::SzvFile({}, kPeriods[i], {test::Person("Ф104599", "1", "1")})));
+                     fund::Records({}, kPeriods[i], {fund::Person("Ф104599", "1", "1")})));
   Session session(',');
   std::vector<std::string> messages;
   session.SetMessageSink([&](const std::string& text) { messages.push_back(text); });

@@ -6,7 +6,7 @@
 #include "base/lorvi_error.h"
 #include "base/text1251.h"
 #include "store/org_store.h"
-#include "support/temp_files.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi {
 namespace {

@@ -7,27 +7,21 @@
 #include "base/text1251.h"
 #include "store/amount_block.h"
 #include "store/zl_reader.h"
-#include "support/temp_files.h"
+#include "support/fund_file.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi {
 namespace {
 
 using test::W;
 
+// A pack's header with the count given; the records after it are the tests' own.
 std::string Head(const std::string& count) {
-  return "<?xml version=\"1.0\" encoding=\"Windows-1251\"?>\n"
-         "<ФАЙЛ>\n"
-         "<ВХОДЯЩАЯ_ОПИСЬ>\n"
-         "<СоставДокументов>\n"
-         "<Количество>1</Количество>\n"
-         "<НаличиеДокументов>\n"
-         "<ТипДокумента>СВЕДЕНИЯ_О_СТРАХОВЫХ_ВЗНОСАХ_И_СТРАХОВОМ_СТАЖЕ_ЗЛ</ТипДокумента>\n"
-         "<Количество>" +
-         count +
-         "</Количество>\n"
-         "</НаличиеДокументов>\n"
-         "</СоставДокументов>\n"
-         "</ВХОДЯЩАЯ_ОПИСЬ>\n";
+  fund::RecordsFile file;
+  file.period = "2011-1";
+  file.count = count;
+  const std::string text = fund::Text(file);
+  return text.substr(0, text.find("  </ПачкаВходящихДокументов>"));
 }
 
 std::string Strah(const std::string& accrued, const std::string& paid) {
@@ -53,7 +47,7 @@ std::string Record(const std::string& surname, const std::string& body,
          "</СВЕДЕНИЯ_О_СТРАХОВЫХ_ВЗНОСАХ_И_СТРАХОВОМ_СТАЖЕ_ЗЛ>\n";
 }
 
-const std::string kTail = "</ФАЙЛ>\n";
+const std::string kTail = "  </ПачкаВходящихДокументов>\n</ФАЙЛ>\n";
 
 // One slot of a store with the test's own files.
 class ZLReader : public ::testing::Test {
@@ -85,7 +79,7 @@ class ZLReader : public ::testing::Test {
     return Cp1251ToUtf8(m.Get(Row(key), column));
   }
 
-  test::TempDir dir;
+  ScratchDir dir;
   OrgStore store;
   int files = 0;
 };

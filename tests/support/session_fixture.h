@@ -8,7 +8,7 @@
 
 #include "base/text1251.h"
 #include "session/session.h"
-#include "support/temp_files.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi::test {
 
@@ -34,7 +34,7 @@ class SessionTest : public ::testing::Test {
     return dir.WriteXml(name, utf8);
   }
 
-  TempDir dir;
+  ScratchDir dir;
   Session session;
   std::vector<std::string> messages;
   std::vector<std::string> dialogFolders;  // the dialog's initial folder at each opening

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "check_run.h"
-#include "support/temp_files.h"
+#include "support/scratch_dir.h"
 
 namespace lorvi::check {
 namespace {
@@ -173,7 +173,7 @@ TEST(CheckSamples, SelectOtherOrganisationThenClear) {
   const auto period = std::to_string(other - tree.begin() + 1);
 
   // A third organisation is refused with a message; the first load stays as it was.
-  const test::TempDir dir;
+  const ScratchDir dir;
   std::ifstream sample(SamplePaths().front(), std::ios::binary);
   std::string bytes{std::istreambuf_iterator<char>(sample), {}};
   for (auto at = bytes.find("087-101-001885"); at != std::string::npos;
@@ -288,7 +288,7 @@ TEST(CheckProgram, PrintsDumpAndExitStatus) {
 
 // The print button's report through the preview's exports, without a display.
 TEST(CheckProgram, ExportsThePrintButtonsReport) {
-  test::TempDir dir;
+  ScratchDir dir;
   const QString folder = QString::fromStdString(dir.PathOf(""));
   struct Result {
     int code;
