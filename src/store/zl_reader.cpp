@@ -40,12 +40,12 @@ unsigned TagsOf(const LineList& lines, std::size_t i) {
 }
 
 // Drops every line before the first one that holds `tag`. When none does, every line is dropped
-// and the search asks for line 0 of the empty list.
+// and the search fails as asking for line 0 of the empty list.
 void DropBefore(LineList& lines, std::string_view tag) {
   std::size_t i = 0;
   while (i < lines.Count() && !Contains(lines.Line(i), tag)) ++i;
   lines.DropFront(i);
-  lines.Line(0);
+  if (lines.Count() == 0) ThrowListIndex(0);
 }
 
 // The same for a record tag.
@@ -53,7 +53,7 @@ void DropBefore(LineList& lines, RecordTag tag) {
   std::size_t i = 0;
   while (i < lines.Count() && !(TagsOf(lines, i) & tag)) ++i;
   lines.DropFront(i);
-  lines.Line(0);
+  if (lines.Count() == 0) ThrowListIndex(0);
 }
 
 // Walks the file head and returns the number of records it announces.

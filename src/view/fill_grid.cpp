@@ -114,21 +114,18 @@ void FillGrid(const TInfo& info, TextGrid& grid, char separator) {
     double sumA = 0, sumP = 0;
     for (int c = 2; c < grid.ColCount(); ++c) {
       std::string text = "???";
-      try {
-        const std::optional<int> column = matrixColumn[static_cast<std::size_t>(c - 2)];
-        if (matrixRow && column) {
-          const std::string& sa = accrued.Get(*matrixRow, *column);
-          const std::string& sp = paid.Get(*matrixRow, *column);
-          const auto a = AmountOf(sa, separator);
-          const auto p = AmountOf(sp, separator);
-          if (a && p) {
-            sumA += *a;
-            sumP += *p;
-            text = CompareText(sa, sp, *a, *p, separator);
-          }
+      // An index that names no cell (a negative one) shows "???".
+      const std::optional<int> column = matrixColumn[static_cast<std::size_t>(c - 2)];
+      if (matrixRow && column && *matrixRow >= 0 && *column >= 0) {
+        const std::string& sa = accrued.Get(*matrixRow, *column);
+        const std::string& sp = paid.Get(*matrixRow, *column);
+        const auto a = AmountOf(sa, separator);
+        const auto p = AmountOf(sp, separator);
+        if (a && p) {
+          sumA += *a;
+          sumP += *p;
+          text = CompareText(sa, sp, *a, *p, separator);
         }
-      } catch (const LorviError&) {
-        // A matrix index out of bounds: the cell shows "???".
       }
       grid.SetCell(c, r, std::move(text));
     }

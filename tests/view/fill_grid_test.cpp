@@ -111,6 +111,11 @@ TEST(FillGrid, EmptyTables) {
   periodsOnly.Period("2012-4");
   FillGrid(periodsOnly.info, grid, ',');
   EXPECT_EQ(Rows(grid), V({" | Итого: (Н ? У) | 2012-4 (Н ? У)"}));
+
+  // An entry that names no cell (a negative index) shows "???" and adds nothing to the total.
+  periodsOnly.info.Rows.Append("A", "-1");
+  FillGrid(periodsOnly.info, grid, ',');
+  EXPECT_EQ(Rows(grid)[1], "A | 0 = 0 | ???");
 }
 
 TEST(RenderNumber, FourDecimalsAtMostTrailingZerosDropped) {
