@@ -29,6 +29,7 @@
 #include "report/exports.h"
 #include "report/open_document.h"
 #include "report/page_painter.h"
+#include "report/report_error.h"
 #include "report/text_layout.h"
 
 namespace lorvi::report {
@@ -292,8 +293,14 @@ void ReportPreview::OpenSaved(const QString& path) {
   ShowNotice(SavedButNotOpened(path));
 }
 
-void ReportPreview::ShowError(const QString& text) {
-  QMessageBox::warning(this, QStringLiteral("Ошибка"), text);
+bool ReportPreview::Attempt(const std::function<void()>& work) {
+  try {
+    work();
+    return true;
+  } catch (const LorviError& e) {
+    QMessageBox::warning(this, QStringLiteral("Ошибка"), ReportErrorText(e));
+    return false;
+  }
 }
 
 void ReportPreview::Print() {
@@ -304,8 +311,7 @@ void ReportPreview::Print() {
   dialog.setWindowTitle(QStringLiteral("Печать"));
   dialog.setMinMax(1, report_.PageCount());
   if (dialog.exec() != QDialog::Accepted) return;
-  QString error;
-  if (!PrintReport(report_, printer, &error)) ShowError(error);
+  Attempt([&] { PrintReport(report_, printer); });
 }
 
 void ReportPreview::ExportToPdf() {
@@ -313,8 +319,7 @@ void ReportPreview::ExportToPdf() {
                                    QStringLiteral("Документ PDF (*.pdf)"), QStringLiteral("pdf"));
   if (path.isEmpty()) return;
   lastDir_ = QFileInfo(path).absolutePath();
-  QString error;
-  if (!ExportPdf(report_, path, &error)) ShowError(error);
+  Attempt([&] { ExportPdf(report_, path); });
 }
 
 void ReportPreview::ExportToXlsx() {
@@ -323,11 +328,7 @@ void ReportPreview::ExportToXlsx() {
                   QStringLiteral("xlsx"));
   if (path.isEmpty()) return;
   lastDir_ = QFileInfo(path).absolutePath();
-  QString error;
-  if (!ExportXlsx(report_, path, &error))
-    ShowError(error);
-  else
-    OpenSaved(path);
+  if (Attempt([&] { ExportXlsx(report_, path); })) OpenSaved(path);
 }
 
 void ReportPreview::ExportToRtf() {
@@ -335,11 +336,7 @@ void ReportPreview::ExportToRtf() {
                                    QStringLiteral("Документ RTF (*.rtf)"), QStringLiteral("rtf"));
   if (path.isEmpty()) return;
   lastDir_ = QFileInfo(path).absolutePath();
-  QString error;
-  if (!ExportRtf(report_, path, &error))
-    ShowError(error);
-  else
-    OpenSaved(path);
+  if (Attempt([&] { ExportRtf(report_, path); })) OpenSaved(path);
 }
 
 void ReportPreview::ExportToJpeg() {
@@ -347,9 +344,7 @@ void ReportPreview::ExportToJpeg() {
                                    QStringLiteral("Рисунки JPEG (*.jpg)"), QStringLiteral("jpg"));
   if (path.isEmpty()) return;
   lastDir_ = QFileInfo(path).absolutePath();
-  QString error;
-  const QStringList files = ExportJpeg(report_, path, kJpegDpi, &error);
-  if (files.isEmpty() && !report_.pages.isEmpty()) ShowError(error);
+  Attempt([&] { ExportJpeg(report_, path, kJpegDpi); });
 }
 
 void UsePreviewDialog(TfrxReport& report) {

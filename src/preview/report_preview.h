@@ -65,7 +65,8 @@ class ReportPreview : public QDialog {
 
   void BuildToolBar(QToolBar* bar);
   void Print();
-  void ShowError(const QString& text);
+  // Runs a command's work and shows its failure in the error box; false when it failed.
+  bool Attempt(const std::function<void()>& work);
   // Opens a saved export, or says that it was saved but could not be opened.
   void OpenSaved(const QString& path);
   void PageChanged(int page);

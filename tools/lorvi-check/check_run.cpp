@@ -27,24 +27,22 @@ std::string AbsolutePath(const std::string& path) {
   return error ? path : absolute.string();
 }
 
-// The preview's export of the prepared pages; the failure's text, empty when all was written.
-QString ExportPrepared(const report::PreparedReport& prepared, const QString& path) {
-  QString error;
+// The preview's export of the prepared pages. Throws LorviError.
+void ExportPrepared(const report::PreparedReport& prepared, const QString& path) {
   switch (*ExportFormatOf(path.toStdString())) {
     case ExportFormat::Pdf:
-      report::ExportPdf(prepared, path, &error);
+      report::ExportPdf(prepared, path);
       break;
     case ExportFormat::Xlsx:
-      report::ExportXlsx(prepared, path, &error);
+      report::ExportXlsx(prepared, path);
       break;
     case ExportFormat::Rtf:
-      report::ExportRtf(prepared, path, &error);
+      report::ExportRtf(prepared, path);
       break;
     case ExportFormat::Jpeg:
-      report::ExportJpeg(prepared, path, report::kExportJpegDpi, &error);
+      report::ExportJpeg(prepared, path, report::kExportJpegDpi);
       break;
   }
-  return error;
 }
 
 }  // namespace
@@ -119,8 +117,12 @@ void CheckRun::Export(const Action& action) {
   };
   // The preview is where the user exports; here the export takes its place.
   dmRpt.Rpt.ShowPreview = [&](const report::PreparedReport& prepared, QWidget*) {
-    const QString error = ExportPrepared(prepared, path);
-    if (!error.isEmpty()) session_.ShowMessage(ToCp1251(error));
+    // The preview's box shows the text as it is, without the error box's full stop.
+    try {
+      ExportPrepared(prepared, path);
+    } catch (const LorviError& e) {
+      session_.ShowMessage(e.what());
+    }
   };
   session_.Guarded([&] {
     // The window prints nothing then; here the user would wait for a file that never comes.
