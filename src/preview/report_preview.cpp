@@ -26,7 +26,7 @@
 
 #include "preview/page_view.h"
 #include "preview/print_report.h"
-#include "report/exports.h"
+#include "report/export_formats.h"
 #include "report/open_document.h"
 #include "report/page_painter.h"
 #include "report/report_error.h"
@@ -35,7 +35,6 @@
 namespace lorvi::report {
 namespace {
 
-constexpr int kJpegDpi = 150;
 const double kZoomSteps[] = {0.5, 0.75, 1.0, 1.5, 2.0};
 
 }  // namespace
@@ -109,10 +108,8 @@ void ReportPreview::BuildToolBar(QToolBar* bar) {
       button(QStringLiteral("Экспорт"), QStringLiteral("Сохранить отчет в файл"),
              QIcon::fromTheme(QStringLiteral("document-save-as")));
   auto* menu = new QMenu(exportButton);
-  menu->addAction(QStringLiteral("Документ PDF (.pdf)…"), this, &ReportPreview::ExportToPdf);
-  menu->addAction(QStringLiteral("Таблица Excel (.xlsx)…"), this, &ReportPreview::ExportToXlsx);
-  menu->addAction(QStringLiteral("Документ RTF (.rtf)…"), this, &ReportPreview::ExportToRtf);
-  menu->addAction(QStringLiteral("Рисунки JPEG (.jpg)…"), this, &ReportPreview::ExportToJpeg);
+  for (const ExportFormat& format : ExportFormats())
+    menu->addAction(format.menuText, this, [this, &format] { ExportTo(format); });
   exportButton->setMenu(menu);
   exportMenu_ = menu;
   exportButton->setPopupMode(QToolButton::InstantPopup);
@@ -314,37 +311,11 @@ void ReportPreview::Print() {
   Attempt([&] { PrintReport(report_, printer); });
 }
 
-void ReportPreview::ExportToPdf() {
-  const QString path = AskSavePath(QStringLiteral("Экспорт в PDF"),
-                                   QStringLiteral("Документ PDF (*.pdf)"), QStringLiteral("pdf"));
+void ReportPreview::ExportTo(const ExportFormat& format) {
+  const QString path = AskSavePath(format.caption, format.filter, format.suffixes.first());
   if (path.isEmpty()) return;
   lastDir_ = QFileInfo(path).absolutePath();
-  Attempt([&] { ExportPdf(report_, path); });
-}
-
-void ReportPreview::ExportToXlsx() {
-  const QString path =
-      AskSavePath(QStringLiteral("Экспорт в Excel"), QStringLiteral("Таблица Excel (*.xlsx)"),
-                  QStringLiteral("xlsx"));
-  if (path.isEmpty()) return;
-  lastDir_ = QFileInfo(path).absolutePath();
-  if (Attempt([&] { ExportXlsx(report_, path); })) OpenSaved(path);
-}
-
-void ReportPreview::ExportToRtf() {
-  const QString path = AskSavePath(QStringLiteral("Экспорт в RTF"),
-                                   QStringLiteral("Документ RTF (*.rtf)"), QStringLiteral("rtf"));
-  if (path.isEmpty()) return;
-  lastDir_ = QFileInfo(path).absolutePath();
-  if (Attempt([&] { ExportRtf(report_, path); })) OpenSaved(path);
-}
-
-void ReportPreview::ExportToJpeg() {
-  const QString path = AskSavePath(QStringLiteral("Экспорт в JPEG"),
-                                   QStringLiteral("Рисунки JPEG (*.jpg)"), QStringLiteral("jpg"));
-  if (path.isEmpty()) return;
-  lastDir_ = QFileInfo(path).absolutePath();
-  Attempt([&] { ExportJpeg(report_, path, kJpegDpi); });
+  if (Attempt([&] { format.write(report_, path); }) && format.opensWhenSaved) OpenSaved(path);
 }
 
 void UsePreviewDialog(TfrxReport& report) {

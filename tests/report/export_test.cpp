@@ -13,6 +13,7 @@
 #include <clocale>
 #include <cstdio>
 
+#include "report/export_formats.h"
 #include "report/exports.h"
 #include "report/report.h"
 #include "report/report_error.h"
@@ -292,6 +293,24 @@ TEST_F(ReportExports, JpegWritesOnePictureAPageAtTheResolution) {
             dir.filePath(QStringLiteral("без_1.jpg")));
   EXPECT_EQ(ThrownText([&] { ExportJpeg(*prepared, Unwritable(QStringLiteral("a.jpg")), 50); }),
             QStringLiteral("Не удалось записать файл ") + Unwritable(QStringLiteral("a_1.jpg")));
+}
+
+TEST(ExportFormats, ChosenByTheFileNamesExtensionInAnyLetterCase) {
+  const auto suffixOf = [](const QString& path) {
+    const ExportFormat* format = ExportFormatFor(path);
+    return format ? format->suffixes.first() : QStringLiteral("none");
+  };
+  EXPECT_EQ(suffixOf(QStringLiteral("/tmp/отчет.PDF")), QStringLiteral("pdf"));
+  EXPECT_EQ(suffixOf(QStringLiteral("a.b.Xlsx")), QStringLiteral("xlsx"));
+  EXPECT_EQ(suffixOf(QStringLiteral("a.rtf")), QStringLiteral("rtf"));
+  EXPECT_EQ(suffixOf(QStringLiteral("a.JPEG")), QStringLiteral("jpg"));
+  EXPECT_EQ(suffixOf(QStringLiteral(".jpg")), QStringLiteral("jpg"));
+  for (const QString path : {"a.doc", "a.pdf.bak", "папка.pdf/отчет", "pdf", "a.", ""})
+    EXPECT_EQ(suffixOf(path), QStringLiteral("none")) << path.toStdString();
+
+  // The save dialog's default suffix is one the format is chosen by again.
+  for (const ExportFormat& format : ExportFormats())
+    EXPECT_EQ(ExportFormatFor(QStringLiteral("a.") + format.suffixes.first()), &format);
 }
 
 }  // namespace

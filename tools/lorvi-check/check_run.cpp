@@ -11,7 +11,7 @@
 #include "dump.h"
 #include "models/dm_rpt.h"
 #include "models/qt_text.h"
-#include "report/exports.h"
+#include "report/export_formats.h"
 #include "session/version_items.h"
 #include "workbook/workbook_xlsx.h"
 
@@ -27,22 +27,10 @@ std::string AbsolutePath(const std::string& path) {
   return error ? path : absolute.string();
 }
 
-// The preview's export of the prepared pages. Throws LorviError.
+// The preview's export of the prepared pages, in the format of the file's extension (the command
+// line accepts no other). Throws LorviError.
 void ExportPrepared(const report::PreparedReport& prepared, const QString& path) {
-  switch (*ExportFormatOf(path.toStdString())) {
-    case ExportFormat::Pdf:
-      report::ExportPdf(prepared, path);
-      break;
-    case ExportFormat::Xlsx:
-      report::ExportXlsx(prepared, path);
-      break;
-    case ExportFormat::Rtf:
-      report::ExportRtf(prepared, path);
-      break;
-    case ExportFormat::Jpeg:
-      report::ExportJpeg(prepared, path, report::kExportJpegDpi);
-      break;
-  }
+  report::ExportFormatFor(path)->write(prepared, path);
 }
 
 }  // namespace
