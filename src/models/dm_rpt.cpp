@@ -30,7 +30,7 @@ bool TDMRpt::LoadTemplate(const QString& name) {
   }
   const QString path = TemplatePath(name);
   if (!QFileInfo(path).isFile()) return false;
-  if (!Rpt.LoadFromFile(path)) throw LorviError(ToCp1251(Rpt.ErrorText()));
+  Rpt.LoadFromFile(path);
   return true;
 }
 

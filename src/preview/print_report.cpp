@@ -6,11 +6,12 @@
 #include <algorithm>
 
 #include "report/page_painter.h"
+#include "report/report_error.h"
 
 namespace lorvi::report {
 
-bool PrintReport(const PreparedReport& report, QPrinter& printer, QString* error) {
-  if (report.pages.isEmpty()) return true;
+void PrintReport(const PreparedReport& report, QPrinter& printer) {
+  if (report.pages.isEmpty()) return;
   int first = 0;
   int last = report.PageCount() - 1;
   if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -21,17 +22,13 @@ bool PrintReport(const PreparedReport& report, QPrinter& printer, QString* error
   printer.setFullPage(true);
   printer.setPageLayout(PageLayoutOf(report.pages[first]));
   QPainter painter;
-  if (!painter.begin(&printer)) {
-    if (error) *error = QStringLiteral("Не удалось начать печать");
-    return false;
-  }
+  if (!painter.begin(&printer)) ThrowReportError(QStringLiteral("Не удалось начать печать"));
   const double pxPerMm = printer.resolution() / 25.4;
   for (int i = first; i <= last; ++i) {
     if (i > first) printer.newPage();
     PaintPage(painter, report.pages[i], QPointF(0, 0), pxPerMm);
   }
   painter.end();
-  return true;
 }
 
 }  // namespace lorvi::report

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include "report/prepared_report.h"
 
 class QPrinter;
@@ -9,7 +7,7 @@ class QPrinter;
 namespace lorvi::report {
 
 // Prints the pages in the printer's page range (all when it has none) on its current settings.
-// On failure gives false and puts the reason into `error` when given.
-bool PrintReport(const PreparedReport& report, QPrinter& printer, QString* error = nullptr);
+// Throws LorviError when the printer cannot start.
+void PrintReport(const PreparedReport& report, QPrinter& printer);
 
 }  // namespace lorvi::report

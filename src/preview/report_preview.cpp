@@ -26,15 +26,15 @@
 
 #include "preview/page_view.h"
 #include "preview/print_report.h"
-#include "report/exports.h"
+#include "report/export_formats.h"
 #include "report/open_document.h"
 #include "report/page_painter.h"
+#include "report/report_error.h"
 #include "report/text_layout.h"
 
 namespace lorvi::report {
 namespace {
 
-constexpr int kJpegDpi = 150;
 const double kZoomSteps[] = {0.5, 0.75, 1.0, 1.5, 2.0};
 
 }  // namespace
@@ -108,10 +108,8 @@ void ReportPreview::BuildToolBar(QToolBar* bar) {
       button(QStringLiteral("Экспорт"), QStringLiteral("Сохранить отчет в файл"),
              QIcon::fromTheme(QStringLiteral("document-save-as")));
   auto* menu = new QMenu(exportButton);
-  menu->addAction(QStringLiteral("Документ PDF (.pdf)…"), this, &ReportPreview::ExportToPdf);
-  menu->addAction(QStringLiteral("Таблица Excel (.xlsx)…"), this, &ReportPreview::ExportToXlsx);
-  menu->addAction(QStringLiteral("Документ RTF (.rtf)…"), this, &ReportPreview::ExportToRtf);
-  menu->addAction(QStringLiteral("Рисунки JPEG (.jpg)…"), this, &ReportPreview::ExportToJpeg);
+  for (const ExportFormat& format : ExportFormats())
+    menu->addAction(format.menuText, this, [this, &format] { ExportTo(format); });
   exportButton->setMenu(menu);
   exportMenu_ = menu;
   exportButton->setPopupMode(QToolButton::InstantPopup);
@@ -292,8 +290,14 @@ void ReportPreview::OpenSaved(const QString& path) {
   ShowNotice(SavedButNotOpened(path));
 }
 
-void ReportPreview::ShowError(const QString& text) {
-  QMessageBox::warning(this, QStringLiteral("Ошибка"), text);
+bool ReportPreview::Attempt(const std::function<void()>& work) {
+  try {
+    work();
+    return true;
+  } catch (const LorviError& e) {
+    QMessageBox::warning(this, QStringLiteral("Ошибка"), ReportErrorText(e));
+    return false;
+  }
 }
 
 void ReportPreview::Print() {
@@ -304,52 +308,14 @@ void ReportPreview::Print() {
   dialog.setWindowTitle(QStringLiteral("Печать"));
   dialog.setMinMax(1, report_.PageCount());
   if (dialog.exec() != QDialog::Accepted) return;
-  QString error;
-  if (!PrintReport(report_, printer, &error)) ShowError(error);
+  Attempt([&] { PrintReport(report_, printer); });
 }
 
-void ReportPreview::ExportToPdf() {
-  const QString path = AskSavePath(QStringLiteral("Экспорт в PDF"),
-                                   QStringLiteral("Документ PDF (*.pdf)"), QStringLiteral("pdf"));
+void ReportPreview::ExportTo(const ExportFormat& format) {
+  const QString path = AskSavePath(format.caption, format.filter, format.suffixes.first());
   if (path.isEmpty()) return;
   lastDir_ = QFileInfo(path).absolutePath();
-  QString error;
-  if (!ExportPdf(report_, path, &error)) ShowError(error);
-}
-
-void ReportPreview::ExportToXlsx() {
-  const QString path =
-      AskSavePath(QStringLiteral("Экспорт в Excel"), QStringLiteral("Таблица Excel (*.xlsx)"),
-                  QStringLiteral("xlsx"));
-  if (path.isEmpty()) return;
-  lastDir_ = QFileInfo(path).absolutePath();
-  QString error;
-  if (!ExportXlsx(report_, path, &error))
-    ShowError(error);
-  else
-    OpenSaved(path);
-}
-
-void ReportPreview::ExportToRtf() {
-  const QString path = AskSavePath(QStringLiteral("Экспорт в RTF"),
-                                   QStringLiteral("Документ RTF (*.rtf)"), QStringLiteral("rtf"));
-  if (path.isEmpty()) return;
-  lastDir_ = QFileInfo(path).absolutePath();
-  QString error;
-  if (!ExportRtf(report_, path, &error))
-    ShowError(error);
-  else
-    OpenSaved(path);
-}
-
-void ReportPreview::ExportToJpeg() {
-  const QString path = AskSavePath(QStringLiteral("Экспорт в JPEG"),
-                                   QStringLiteral("Рисунки JPEG (*.jpg)"), QStringLiteral("jpg"));
-  if (path.isEmpty()) return;
-  lastDir_ = QFileInfo(path).absolutePath();
-  QString error;
-  const QStringList files = ExportJpeg(report_, path, kJpegDpi, &error);
-  if (files.isEmpty() && !report_.pages.isEmpty()) ShowError(error);
+  if (Attempt([&] { format.write(report_, path); }) && format.opensWhenSaved) OpenSaved(path);
 }
 
 void UsePreviewDialog(TfrxReport& report) {

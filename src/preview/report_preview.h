@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "report/export_formats.h"
 #include "report/prepared_report.h"
 #include "report/report.h"
 
@@ -50,11 +51,9 @@ class ReportPreview : public QDialog {
   void AddExport(const QString& caption, const std::function<void()>& run);
   QMenu* ExportMenu() const { return exportMenu_; }
 
-  // The export commands as the menu runs them.
-  void ExportToPdf();
-  void ExportToXlsx();
-  void ExportToRtf();
-  void ExportToJpeg();
+  // An export command as the menu runs it: the save dialog, the export, and for some formats the
+  // saved document opened.
+  void ExportTo(const ExportFormat& format);
 
  private:
   struct Match {
@@ -65,7 +64,8 @@ class ReportPreview : public QDialog {
 
   void BuildToolBar(QToolBar* bar);
   void Print();
-  void ShowError(const QString& text);
+  // Runs a command's work and shows its failure in the error box; false when it failed.
+  bool Attempt(const std::function<void()>& work);
   // Opens a saved export, or says that it was saved but could not be opened.
   void OpenSaved(const QString& path);
   void PageChanged(int page);

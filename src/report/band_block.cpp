@@ -19,19 +19,12 @@ bool OverlapsHorizontally(const QRectF& a, const QRectF& b) {
 
 TextItem ItemOf(const Memo& memo, const ExpressionContext& context, double pageLeft) {
   TextItem item;
+  static_cast<TextStyle&>(item) = memo;
   item.text =
       memo.allowExpressions ? EvaluateText(memo.text, context) : NormalizeLineBreaks(memo.text);
   // Values arrive as lines each ending in a line break; the last one adds no line.
   while (item.text.endsWith(u'\n')) item.text.chop(1);
   item.rect = memo.rect.translated(pageLeft, 0);
-  item.padding = memo.padding;
-  item.font = memo.font;
-  item.hAlign = memo.hAlign;
-  item.vAlign = memo.vAlign;
-  item.frame = memo.frame;
-  item.color = memo.color;
-  item.fill = memo.fill;
-  item.wordWrap = memo.wordWrap;
   const WrappedText wrapped =
       WrapText(item.text, memo.font, memo.rect.width() - 2 * memo.padding, memo.wordWrap);
   item.lines = wrapped.lines;

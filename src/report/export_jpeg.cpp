@@ -2,11 +2,11 @@
 
 #include "report/exports.h"
 #include "report/page_painter.h"
+#include "report/report_error.h"
 
 namespace lorvi::report {
 
-QStringList ExportJpeg(const PreparedReport& report, const QString& basePath, int dpi,
-                       QString* error) {
+QStringList ExportJpeg(const PreparedReport& report, const QString& basePath, int dpi) {
   const QFileInfo info(basePath);
   QString suffix = info.suffix();
   QString stem = basePath;
@@ -19,10 +19,8 @@ QStringList ExportJpeg(const PreparedReport& report, const QString& basePath, in
   QStringList written;
   for (int i = 0; i < report.PageCount(); ++i) {
     const QString path = QStringLiteral("%1_%2.%3").arg(stem).arg(i + 1).arg(suffix);
-    if (!RenderPage(report.pages[i], dpi).save(path, "JPG", 90)) {
-      if (error) *error = QStringLiteral("Не удалось записать файл %1").arg(path);
-      return {};
-    }
+    if (!RenderPage(report.pages[i], dpi).save(path, "JPG", 90))
+      ThrowReportError(QStringLiteral("Не удалось записать файл %1").arg(path));
     written.append(path);
   }
   return written;

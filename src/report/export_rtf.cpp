@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "report/exports.h"
+#include "report/report_error.h"
 
 namespace lorvi::report {
 namespace {
@@ -222,16 +223,14 @@ class RtfWriter {
 
 }  // namespace
 
-bool ExportRtf(const PreparedReport& report, const QString& path, QString* error) {
+void ExportRtf(const PreparedReport& report, const QString& path) {
   const auto fail = [&](const QString& reason) {
-    if (error) *error = QStringLiteral("Не удалось записать файл %1: %2").arg(path, reason);
-    return false;
+    ThrowReportError(QStringLiteral("Не удалось записать файл %1: %2").arg(path, reason));
   };
-  if (report.pages.isEmpty()) return fail(QStringLiteral("в отчете нет страниц"));
+  if (report.pages.isEmpty()) fail(QStringLiteral("в отчете нет страниц"));
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return fail(file.errorString());
-  if (file.write(RtfWriter().Write(report)) < 0 || !file.flush()) return fail(file.errorString());
-  return true;
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail(file.errorString());
+  if (file.write(RtfWriter().Write(report)) < 0 || !file.flush()) fail(file.errorString());
 }
 
 }  // namespace lorvi::report

@@ -9,6 +9,7 @@
 
 #include "base/c_numeric_scope.h"
 #include "report/exports.h"
+#include "report/report_error.h"
 
 namespace lorvi::report {
 namespace {
@@ -206,17 +207,16 @@ class XlsxWriter {
 
 }  // namespace
 
-bool ExportXlsx(const PreparedReport& report, const QString& path, QString* error) {
+void ExportXlsx(const PreparedReport& report, const QString& path) {
   QString reason;
   if (report.pages.isEmpty()) {
     reason = QStringLiteral("в отчете нет страниц");
   } else {
     // The library writes its numbers with the C library's formatting.
     const CNumericScope numbers;
-    if (XlsxWriter(path).Write(report, &reason)) return true;
+    if (XlsxWriter(path).Write(report, &reason)) return;
   }
-  if (error) *error = QStringLiteral("Не удалось записать файл %1: %2").arg(path, reason);
-  return false;
+  ThrowReportError(QStringLiteral("Не удалось записать файл %1: %2").arg(path, reason));
 }
 
 }  // namespace lorvi::report

@@ -7,18 +7,18 @@
 
 namespace lorvi::report {
 
-// Each export writes the prepared pages as they are. On failure (an unwritable path, most of the
-// time) it gives false, or an empty list, and puts the reason into `error` when given.
+// Each export writes the prepared pages as they are. A failure (an unwritable path, most of the
+// time) throws LorviError naming the file.
 
-bool ExportPdf(const PreparedReport& report, const QString& path, QString* error = nullptr);
+void ExportPdf(const PreparedReport& report, const QString& path);
 
 // One worksheet: every page's texts in cells of a grid made from the items' edges, a manual page
 // break between pages.
-bool ExportXlsx(const PreparedReport& report, const QString& path, QString* error = nullptr);
+void ExportXlsx(const PreparedReport& report, const QString& path);
 
 // One section per page; rows of side-by-side items become table rows, the page footer the
 // section's footer.
-bool ExportRtf(const PreparedReport& report, const QString& path, QString* error = nullptr);
+void ExportRtf(const PreparedReport& report, const QString& path);
 
 // The resolution of the exported pictures.
 inline constexpr int kExportJpegDpi = 150;
@@ -26,6 +26,6 @@ inline constexpr int kExportJpegDpi = 150;
 // One picture per page, named after `basePath` with "_1", "_2", ... before the extension
 // (".jpg" when it has none). Gives the files written.
 QStringList ExportJpeg(const PreparedReport& report, const QString& basePath,
-                       int dpi = kExportJpegDpi, QString* error = nullptr);
+                       int dpi = kExportJpegDpi);
 
 }  // namespace lorvi::report

@@ -29,20 +29,12 @@ void PaintFrame(QPainter& painter, const TextItem& item, const QRectF& rect, dou
   if (item.frame.bottom) painter.drawLine(rect.bottomLeft(), rect.bottomRight());
 }
 
-// One line laid out with design metrics, so that its width scales with the font and does not
-// take on the pixel rounding of a coarse device: lines were broken for the exact widths.
+// Laid out as the lines were measured: they were broken for those exact widths.
 void DrawLine(QPainter& painter, const QString& text, const QFont& font, double left, double room,
               double top, HAlign align) {
   QTextLayout layout(text, font, painter.device());
-  QTextOption option;
-  option.setWrapMode(QTextOption::NoWrap);
-  option.setUseDesignMetrics(true);
-  layout.setTextOption(option);
-  layout.beginLayout();
-  QTextLine line = layout.createLine();
+  const QTextLine line = LayOutOneLine(layout);
   if (!line.isValid()) return;
-  line.setLineWidth(1e6);
-  layout.endLayout();
   const double width = line.naturalTextWidth();
   double x = left;
   if (align == HAlign::Center) x = left + (room - width) / 2;

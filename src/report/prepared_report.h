@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QList>
 #include <QMarginsF>
 #include <QPair>
@@ -15,20 +14,12 @@ namespace lorvi::report {
 
 // One text object as laid out on a page. The painter, the preview and every export read these,
 // so that all of them show the same pages.
-struct TextItem {
+struct TextItem : TextStyle {
   QRectF rect;   // millimetres from the page's top-left corner
   QString text;  // paragraphs separated by '\n'
   // The lines as wrapped to the width: start and length in `text`.
   QList<QPair<qsizetype, qsizetype>> lines;
   double lineHeight = 0;  // millimetres from one baseline to the next
-  double padding = 0;
-  TextFont font;
-  HAlign hAlign = HAlign::Left;
-  VAlign vAlign = VAlign::Top;
-  FrameLines frame;
-  QColor color = Qt::black;
-  QColor fill;  // invalid: transparent
-  bool wordWrap = true;
   BandKind band = BandKind::MasterData;
 
   // The line as shown: the spaces where it was broken dropped.

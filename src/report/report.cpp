@@ -21,11 +21,11 @@ void TfrxReport::SetScriptVariable(const QString& name, const QString& value) {
 
 void TfrxReport::ClearVariables() { design_.variables.clear(); }
 
-bool TfrxReport::LoadFromFile(const QString& path) {
+void TfrxReport::LoadFromFile(const QString& path) {
   dataSet_ = nullptr;
   prepared_ = PreparedReport();
-  errorText_.clear();
-  return ReadTemplateFile(path, &design_, &errorText_);
+  design_ = ReportTemplate();
+  design_ = ReadTemplateFile(path);
 }
 
 void TfrxReport::SetDataSet(const DataSet* data) { dataSet_ = data; }

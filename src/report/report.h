@@ -39,10 +39,9 @@ class TfrxReport : public QObject {
   void ClearVariables();
 
   // Empties the report (design, datasets, the template's own variables, prepared pages) and
-  // reads the file. Gives false, with ErrorText() set, when it cannot be read or parsed; the
-  // report then stays empty.
-  bool LoadFromFile(const QString& path);
-  QString ErrorText() const { return errorText_; }
+  // reads the file. Throws LorviError when it cannot be read or parsed; the report then stays
+  // empty.
+  void LoadFromFile(const QString& path);
 
   // Makes `data` the report's only dataset; null leaves it none. Not owned: it must outlive
   // Prepare and ShowReport.
@@ -81,7 +80,6 @@ class TfrxReport : public QObject {
   Variables scriptVariables_;
   const DataSet* dataSet_ = nullptr;
   PreparedReport prepared_;
-  QString errorText_;
   QDate date_;
 };
 

@@ -41,11 +41,9 @@ struct FrameLines {
   friend bool operator==(const FrameLines&, const FrameLines&) = default;
 };
 
-// A text object. Its text may hold expressions in square brackets.
-struct Memo {
-  QString name;
-  QRectF rect;  // inside the band, from its top-left corner
-  QString text;
+// How a text object shows its text. A memo of the template hands it on unchanged to each item it
+// is laid out into, so that the two cannot drift apart.
+struct TextStyle {
   TextFont font;
   HAlign hAlign = HAlign::Left;
   VAlign vAlign = VAlign::Top;
@@ -54,6 +52,13 @@ struct Memo {
   QColor fill;  // invalid: transparent
   double padding = 0.5;
   bool wordWrap = true;
+};
+
+// A text object. Its text may hold expressions in square brackets.
+struct Memo : TextStyle {
+  QString name;
+  QRectF rect;  // inside the band, from its top-left corner
+  QString text;
   bool grow = false;     // height grows to fit the text
   bool stretch = false;  // bottom follows the band's final bottom
   bool allowExpressions = true;

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+#include "report/report_error.h"
+
 namespace lorvi::report {
 namespace {
 
@@ -302,32 +304,32 @@ class Reader {
   QSet<QString> names_;
 };
 
+ReportTemplate Parse(const QByteArray& xml) {
+  ReportTemplate design;
+  Reader(xml).Read(&design);
+  return design;
+}
+
 }  // namespace
 
-bool ReadTemplate(const QByteArray& xml, ReportTemplate* out, QString* error) {
-  *out = ReportTemplate();
+ReportTemplate ReadTemplate(const QByteArray& xml) {
   try {
-    Reader(xml).Read(out);
-    return true;
+    return Parse(xml);
   } catch (const ParseError& e) {
-    *out = ReportTemplate();
-    if (error) *error = e.text;
-    return false;
+    ThrowReportError(e.text);
   }
 }
 
-bool ReadTemplateFile(const QString& path, ReportTemplate* out, QString* error) {
-  *out = ReportTemplate();
+ReportTemplate ReadTemplateFile(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    if (error)
-      *error = QStringLiteral("Не удалось открыть шаблон %1: %2").arg(path, file.errorString());
-    return false;
+  if (!file.open(QIODevice::ReadOnly))
+    ThrowReportError(
+        QStringLiteral("Не удалось открыть шаблон %1: %2").arg(path, file.errorString()));
+  try {
+    return Parse(file.readAll());
+  } catch (const ParseError& e) {
+    ThrowReportError(QStringLiteral("Ошибка в шаблоне %1, %2").arg(path, e.text));
   }
-  QString reason;
-  if (ReadTemplate(file.readAll(), out, &reason)) return true;
-  if (error) *error = QStringLiteral("Ошибка в шаблоне %1, %2").arg(path, reason);
-  return false;
 }
 
 }  // namespace lorvi::report

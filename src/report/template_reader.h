@@ -7,11 +7,11 @@
 
 namespace lorvi::report {
 
-// Reads a template from its XML text (format described in docs/templates.md). On failure gives
-// false and a message naming the line; `out` is then left empty.
-bool ReadTemplate(const QByteArray& xml, ReportTemplate* out, QString* error);
+// Reads a template from its XML text (format described in docs/templates.md). Throws LorviError
+// with a message naming the line.
+ReportTemplate ReadTemplate(const QByteArray& xml);
 
 // The same from a file; the message then also names the file.
-bool ReadTemplateFile(const QString& path, ReportTemplate* out, QString* error);
+ReportTemplate ReadTemplateFile(const QString& path);
 
 }  // namespace lorvi::report

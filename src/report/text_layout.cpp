@@ -82,15 +82,20 @@ WrappedText WrapText(const QString& text, const TextFont& style, double widthMm,
 double TextWidth(const QString& text, const TextFont& style) {
   if (text.isEmpty()) return 0;
   QTextLayout layout(text, MakeFont(style), MeasureDevice());
+  return PxToMm(LayOutOneLine(layout).naturalTextWidth());
+}
+
+QTextLine LayOutOneLine(QTextLayout& layout) {
   QTextOption option;
   option.setWrapMode(QTextOption::NoWrap);
   option.setUseDesignMetrics(true);
   layout.setTextOption(option);
   layout.beginLayout();
   QTextLine line = layout.createLine();
-  line.setLineWidth(1e9);
+  // Unwrapped, the width only has to hold the text; the line's own width is what is measured.
+  if (line.isValid()) line.setLineWidth(1e6);
   layout.endLayout();
-  return PxToMm(line.naturalTextWidth());
+  return line;
 }
 
 }  // namespace lorvi::report

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QTextLayout>
 
 #include "report/report_template.h"
 
@@ -27,5 +28,10 @@ WrappedText WrapText(const QString& text, const TextFont& font, double widthMm, 
 
 // Width of one line of text, in millimetres.
 double TextWidth(const QString& text, const TextFont& font);
+
+// Lays out the whole text of `layout` as one unbroken line with design metrics, so that its width
+// scales with the font and does not take on the pixel rounding of a coarse device: measuring and
+// painting then agree. Gives the line, invalid when the text has none.
+QTextLine LayOutOneLine(QTextLayout& layout);
 
 }  // namespace lorvi::report

@@ -11,8 +11,7 @@ class DefaultTemplate : public ::testing::Test {
  protected:
   const PreparedReport& Print(const QString& fio, const QString& xmlType, const QString& tab) {
     report.SetScriptVariable(QStringLiteral("FIO"), fio);
-    EXPECT_TRUE(report.LoadFromFile(QStringLiteral(LORVI_DEFAULT_TEMPLATE)))
-        << report.ErrorText().toStdString();
+    EXPECT_NO_THROW(report.LoadFromFile(QStringLiteral(LORVI_DEFAULT_TEMPLATE)));
     report.SetScriptVariable(QStringLiteral("OrgName"),
                              QStringLiteral("087-012-345678 ООО \"Ромашка\""));
     report.SetScriptVariable(QStringLiteral("XMLType"), xmlType);
@@ -29,8 +28,7 @@ class DefaultTemplate : public ::testing::Test {
 };
 
 TEST_F(DefaultTemplate, HasTheMasterDataTheProgramFeeds) {
-  ASSERT_TRUE(report.LoadFromFile(QStringLiteral(LORVI_DEFAULT_TEMPLATE)))
-      << report.ErrorText().toStdString();
+  ASSERT_NO_THROW(report.LoadFromFile(QStringLiteral(LORVI_DEFAULT_TEMPLATE)));
   const MasterDataBand* band = report.FindMasterData(QStringLiteral("MasterData1"));
   ASSERT_NE(band, nullptr);
   EXPECT_EQ(band->dataSetName, QStringLiteral("DQuery"));

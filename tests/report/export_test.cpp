@@ -13,8 +13,10 @@
 #include <clocale>
 #include <cstdio>
 
+#include "report/export_formats.h"
 #include "report/exports.h"
 #include "report/report.h"
+#include "report/report_error.h"
 #include "report_samples.h"
 
 namespace lorvi::report {
@@ -22,6 +24,7 @@ namespace {
 
 using test::LoadXml;
 using test::TemplateXml;
+using test::ThrownText;
 
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
@@ -138,22 +141,20 @@ class ReportExports : public ::testing::Test {
 
 TEST_F(ReportExports, PdfHasOnePagePerPreparedPage) {
   const QString path = dir.filePath(QStringLiteral("отчет.pdf"));
-  QString error;
-  ASSERT_TRUE(ExportPdf(*prepared, path, &error)) << error.toStdString();
+  ASSERT_NO_THROW(ExportPdf(*prepared, path));
   const QByteArray pdf = ReadAll(path);
   EXPECT_TRUE(pdf.startsWith("%PDF"));
   const auto pages =
       QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")));
   EXPECT_EQ(pages, prepared->PageCount());
 
-  EXPECT_FALSE(ExportPdf(*prepared, Unwritable(QStringLiteral("a.pdf")), &error));
-  EXPECT_TRUE(error.contains(QStringLiteral("a.pdf")));
+  EXPECT_EQ(ThrownText([&] { ExportPdf(*prepared, Unwritable(QStringLiteral("a.pdf"))); }),
+            QStringLiteral("Не удалось записать файл ") + Unwritable(QStringLiteral("a.pdf")));
 }
 
 TEST_F(ReportExports, XlsxHoldsTheTextsWithAPageBreakBetweenPages) {
   const QString path = dir.filePath(QStringLiteral("отчет.xlsx"));
-  QString error;
-  ASSERT_TRUE(ExportXlsx(*prepared, path, &error)) << error.toStdString();
+  ASSERT_NO_THROW(ExportXlsx(*prepared, path));
   const QString strings = Unzip(path, QStringLiteral("xl/sharedStrings.xml"));
   ASSERT_FALSE(strings.isEmpty()) << "unzip could not read the file";
   for (const QString& expected :
@@ -173,8 +174,9 @@ TEST_F(ReportExports, XlsxHoldsTheTextsWithAPageBreakBetweenPages) {
   EXPECT_EQ(breaks.captured(1).toInt(), prepared->PageCount() - 1);
   EXPECT_TRUE(sheet.contains(QStringLiteral("<mergeCell ")));
 
-  EXPECT_FALSE(ExportXlsx(*prepared, Unwritable(QStringLiteral("a.xlsx")), &error));
-  EXPECT_TRUE(error.contains(QStringLiteral("a.xlsx")));
+  EXPECT_TRUE(ThrownText([&] { ExportXlsx(*prepared, Unwritable(QStringLiteral("a.xlsx"))); })
+                  .startsWith(QStringLiteral("Не удалось записать файл %1: ")
+                                  .arg(Unwritable(QStringLiteral("a.xlsx")))));
 }
 
 // What openpyxl, a reader that is none of ours, finds in a workbook: its texts, the numbers of
@@ -215,10 +217,14 @@ TEST_F(ReportExports, XlsxUnderACommaLocaleReadsBackInAnotherReader) {
   ASSERT_EQ(formatted(), "0,5");
   const QString path = dir.filePath(QStringLiteral("отчет.xlsx"));
   QString error;
-  const bool written = ExportXlsx(*prepared, path, &error);
+  try {
+    ExportXlsx(*prepared, path);
+  } catch (const LorviError& e) {
+    error = ReportErrorText(e);
+  }
   EXPECT_EQ(formatted(), "0,5") << "the program's own numbers keep the user's separator";
   std::setlocale(LC_ALL, saved.c_str());
-  ASSERT_TRUE(written) << error.toStdString();
+  ASSERT_TRUE(error.isEmpty()) << error.toStdString();
 
   const QRegularExpression commaNumber(QStringLiteral("=\"-?\\d+,\\d+\""));
   EXPECT_FALSE(Unzip(path, QStringLiteral("xl/worksheets/sheet1.xml")).contains(commaNumber));
@@ -247,8 +253,7 @@ TEST_F(ReportExports, XlsxUnderACommaLocaleReadsBackInAnotherReader) {
 
 TEST_F(ReportExports, RtfReadsBackAsTheReportsTextOnePageASection) {
   const QString path = dir.filePath(QStringLiteral("отчет.rtf"));
-  QString error;
-  ASSERT_TRUE(ExportRtf(*prepared, path, &error)) << error.toStdString();
+  ASSERT_NO_THROW(ExportRtf(*prepared, path));
   const QByteArray rtf = ReadAll(path);
   ASSERT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1251"));
   for (char c : rtf) ASSERT_LT(static_cast<unsigned char>(c), 0x80) << "RTF is 7-bit text";
@@ -262,15 +267,14 @@ TEST_F(ReportExports, RtfReadsBackAsTheReportsTextOnePageASection) {
   EXPECT_TRUE(text.contains(QStringLiteral("(Н ? У) : 1246,56 > 1000,00 (246,56)\n2011-")));
   EXPECT_TRUE(text.contains(QStringLiteral("Страница 2 из %1").arg(prepared->PageCount())));
 
-  EXPECT_FALSE(ExportRtf(*prepared, Unwritable(QStringLiteral("a.rtf")), &error));
-  EXPECT_TRUE(error.contains(QStringLiteral("a.rtf")));
+  EXPECT_TRUE(ThrownText([&] { ExportRtf(*prepared, Unwritable(QStringLiteral("a.rtf"))); })
+                  .startsWith(QStringLiteral("Не удалось записать файл %1: ")
+                                  .arg(Unwritable(QStringLiteral("a.rtf")))));
 }
 
 TEST_F(ReportExports, JpegWritesOnePictureAPageAtTheResolution) {
-  QString error;
-  const QStringList files =
-      ExportJpeg(*prepared, dir.filePath(QStringLiteral("стр.jpg")), 100, &error);
-  ASSERT_EQ(files.size(), prepared->PageCount()) << error.toStdString();
+  const QStringList files = ExportJpeg(*prepared, dir.filePath(QStringLiteral("стр.jpg")), 100);
+  ASSERT_EQ(files.size(), prepared->PageCount());
   EXPECT_EQ(files[0], dir.filePath(QStringLiteral("стр_1.jpg")));
   EXPECT_EQ(files.last(), dir.filePath(QStringLiteral("стр_%1.jpg").arg(files.size())));
   for (const QString& file : files) {
@@ -287,8 +291,26 @@ TEST_F(ReportExports, JpegWritesOnePictureAPageAtTheResolution) {
 
   EXPECT_EQ(ExportJpeg(*prepared, dir.filePath(QStringLiteral("без")), 50).first(),
             dir.filePath(QStringLiteral("без_1.jpg")));
-  EXPECT_TRUE(ExportJpeg(*prepared, Unwritable(QStringLiteral("a.jpg")), 50, &error).isEmpty());
-  EXPECT_TRUE(error.contains(QStringLiteral("a_1.jpg")));
+  EXPECT_EQ(ThrownText([&] { ExportJpeg(*prepared, Unwritable(QStringLiteral("a.jpg")), 50); }),
+            QStringLiteral("Не удалось записать файл ") + Unwritable(QStringLiteral("a_1.jpg")));
+}
+
+TEST(ExportFormats, ChosenByTheFileNamesExtensionInAnyLetterCase) {
+  const auto suffixOf = [](const QString& path) {
+    const ExportFormat* format = ExportFormatFor(path);
+    return format ? format->suffixes.first() : QStringLiteral("none");
+  };
+  EXPECT_EQ(suffixOf(QStringLiteral("/tmp/отчет.PDF")), QStringLiteral("pdf"));
+  EXPECT_EQ(suffixOf(QStringLiteral("a.b.Xlsx")), QStringLiteral("xlsx"));
+  EXPECT_EQ(suffixOf(QStringLiteral("a.rtf")), QStringLiteral("rtf"));
+  EXPECT_EQ(suffixOf(QStringLiteral("a.JPEG")), QStringLiteral("jpg"));
+  EXPECT_EQ(suffixOf(QStringLiteral(".jpg")), QStringLiteral("jpg"));
+  for (const QString path : {"a.doc", "a.pdf.bak", "папка.pdf/отчет", "pdf", "a.", ""})
+    EXPECT_EQ(suffixOf(path), QStringLiteral("none")) << path.toStdString();
+
+  // The save dialog's default suffix is one the format is chosen by again.
+  for (const ExportFormat& format : ExportFormats())
+    EXPECT_EQ(ExportFormatFor(QStringLiteral("a.") + format.suffixes.first()), &format);
 }
 
 }  // namespace

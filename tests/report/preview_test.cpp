@@ -149,27 +149,30 @@ TEST_F(ReportPreviewWindow, ExportsThroughTheSaveDialogAndOpensDocuments) {
     return opens;
   };
   preview->ShowNotice = [&](const QString& text) { notices.append(text); };
+  const auto exportAs = [&](const char* suffix) {
+    preview->ExportTo(*ExportFormatFor(QStringLiteral("a.") + QLatin1String(suffix)));
+  };
 
-  preview->ExportToXlsx();  // cancelled
+  exportAs("xlsx");  // cancelled
   EXPECT_EQ(asked, QStringLiteral("xlsx"));
   EXPECT_TRUE(opened.isEmpty());
 
   answer = dir.filePath(QStringLiteral("отчет.xlsx"));
-  preview->ExportToXlsx();
+  exportAs("xlsx");
   EXPECT_TRUE(QFileInfo::exists(answer));
   ASSERT_EQ(opened.size(), 1);
   EXPECT_EQ(opened[0], QUrl::fromLocalFile(answer));
 
   answer = dir.filePath(QStringLiteral("отчет.rtf"));
-  preview->ExportToRtf();
+  exportAs("rtf");
   EXPECT_TRUE(QFileInfo::exists(answer));
   EXPECT_EQ(opened.size(), 2);
 
   answer = dir.filePath(QStringLiteral("отчет.pdf"));
-  preview->ExportToPdf();
+  exportAs("pdf");
   EXPECT_TRUE(QFileInfo::exists(answer));
   answer = dir.filePath(QStringLiteral("стр.jpg"));
-  preview->ExportToJpeg();
+  exportAs("jpg");
   EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("стр_1.jpg"))));
   EXPECT_EQ(opened.size(), 2);  // PDF and pictures are not opened
   EXPECT_TRUE(notices.isEmpty());
@@ -177,14 +180,18 @@ TEST_F(ReportPreviewWindow, ExportsThroughTheSaveDialogAndOpensDocuments) {
   // Saved, but nothing on the desktop opens it: the user learns where the file is.
   opens = false;
   answer = dir.filePath(QStringLiteral("без программы.rtf"));
-  preview->ExportToRtf();
+  exportAs("rtf");
   EXPECT_TRUE(QFileInfo::exists(answer));
   // The program's own commands follow the formats in the export menu.
   int reconciled = 0;
   preview->AddExport(QStringLiteral("Выгрузить сверку в Excel…"), [&] { ++reconciled; });
-  ASSERT_EQ(preview->ExportMenu()->actions().size(), 6);  // four formats, a separator, ours
-  EXPECT_EQ(preview->ExportMenu()->actions().back()->text(),
-            QStringLiteral("Выгрузить сверку в Excel…"));
+  QStringList menu;
+  for (const QAction* action : preview->ExportMenu()->actions()) menu << action->text();
+  EXPECT_EQ(
+      menu,
+      QStringList({QStringLiteral("Документ PDF (.pdf)…"), QStringLiteral("Таблица Excel (.xlsx)…"),
+                   QStringLiteral("Документ RTF (.rtf)…"), QStringLiteral("Рисунки JPEG (.jpg)…"),
+                   QString(), QStringLiteral("Выгрузить сверку в Excel…")}));
   preview->ExportMenu()->actions().back()->trigger();
   EXPECT_EQ(reconciled, 1);
   EXPECT_EQ(notices, QStringList{QStringLiteral("Отчет сохранен в файл %1, но открыть его не "

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include "report/report_error.h"
+
 namespace lorvi::report::test {
 
 QString TemplateXml(const QString& pageContent, const QString& pageAttributes,
@@ -22,9 +24,19 @@ QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArra
   return path;
 }
 
+QString ThrownText(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const LorviError& e) {
+    return ReportErrorText(e);
+  }
+  ADD_FAILURE() << "no LorviError thrown";
+  return {};
+}
+
 void LoadXml(TfrxReport& report, const QTemporaryDir& dir, const QString& xml) {
   const QString path = WriteFile(dir, QStringLiteral("template.fr3"), xml.toUtf8());
-  ASSERT_TRUE(report.LoadFromFile(path)) << report.ErrorText().toStdString();
+  ASSERT_NO_THROW(report.LoadFromFile(path));
 }
 
 DataSet PrintTable(int records, int lines) {

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include "report/data_set.h"
 #include "report/report.h"
 
@@ -17,6 +19,10 @@ QString TemplateXml(const QString& pageContent,
 
 // Writes `text` into `name` in `dir` and gives its path.
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& text);
+
+// The text of the LorviError that `action` throws, in Unicode; empty, and the test failed, when
+// it throws none.
+QString ThrownText(const std::function<void()>& action);
 
 // Loads `xml` into `report` through a file, as the program does. Fails the test when the template
 // does not load.

@@ -11,6 +11,7 @@ namespace {
 
 using test::LoadXml;
 using test::TemplateXml;
+using test::ThrownText;
 using test::WriteFile;
 
 const QString kFullTemplate = TemplateXml(
@@ -32,9 +33,7 @@ const QString kFullTemplate = TemplateXml(
     QStringLiteral("<Variables><Variable name=\"OrgName\" value=\"Нет\"/></Variables>"));
 
 TEST(TemplateReading, ReadsPageBandsAndMemoProperties) {
-  ReportTemplate design;
-  QString error;
-  ASSERT_TRUE(ReadTemplate(kFullTemplate.toUtf8(), &design, &error)) << error.toStdString();
+  ReportTemplate design = ReadTemplate(kFullTemplate.toUtf8());
   EXPECT_EQ(design.page.size, QSizeF(297, 210));
   EXPECT_EQ(design.page.margins, QMarginsF(12, 8, 6, 4));
   ASSERT_EQ(design.bands.size(), 4u);
@@ -66,16 +65,13 @@ TEST(TemplateReading, ReadsPageBandsAndMemoProperties) {
 }
 
 TEST(TemplateReading, PageSizesAndMargins) {
-  ReportTemplate design;
-  QString error;
-  ASSERT_TRUE(ReadTemplate(TemplateXml({}, QStringLiteral("width=\"300\" height=\"100\" "
-                                                          "orientation=\"portrait\" margins=\"5\""))
-                               .toUtf8(),
-                           &design, &error));
+  ReportTemplate design =
+      ReadTemplate(TemplateXml({}, QStringLiteral("width=\"300\" height=\"100\" "
+                                                  "orientation=\"portrait\" margins=\"5\""))
+                       .toUtf8());
   EXPECT_EQ(design.page.size, QSizeF(100, 300));
   EXPECT_EQ(design.page.margins, QMarginsF(5, 5, 5, 5));
-  ASSERT_TRUE(
-      ReadTemplate(TemplateXml({}, QStringLiteral("size=\"a3\"")).toUtf8(), &design, &error));
+  design = ReadTemplate(TemplateXml({}, QStringLiteral("size=\"a3\"")).toUtf8());
   EXPECT_EQ(design.page.size, QSizeF(297, 420));
   EXPECT_EQ(design.page.margins, QMarginsF(10, 10, 10, 10));
 }
@@ -110,11 +106,8 @@ TEST(TemplateReading, RefusesBrokenTemplatesNamingTheLine) {
        QStringLiteral("middle")},
   };
   for (const auto& c : cases) {
-    ReportTemplate design;
-    QString error;
-    EXPECT_FALSE(ReadTemplate(c.xml.toUtf8(), &design, &error)) << c.name;
+    const QString error = ThrownText([&] { ReadTemplate(c.xml.toUtf8()); });
     EXPECT_TRUE(error.contains(c.mentions)) << c.name << ": " << error.toStdString();
-    EXPECT_TRUE(design.bands.empty()) << c.name;
   }
 }
 
@@ -125,13 +118,16 @@ TEST(TemplateReading, FailedLoadLeavesTheReportEmpty) {
   ASSERT_TRUE(report.HasObject(QStringLiteral("Head")));
 
   const QString broken = WriteFile(dir, QStringLiteral("broken.fr3"), "<Report><Page>");
-  EXPECT_FALSE(report.LoadFromFile(broken));
-  EXPECT_TRUE(report.ErrorText().contains(QStringLiteral("broken.fr3")));
+  EXPECT_TRUE(ThrownText([&] {
+                report.LoadFromFile(broken);
+              }).startsWith(QStringLiteral("Ошибка в шаблоне %1, строка ").arg(broken)));
   EXPECT_FALSE(report.HasObject(QStringLiteral("Head")));
   EXPECT_TRUE(report.TemplateVariables().isEmpty());
 
-  EXPECT_FALSE(report.LoadFromFile(dir.filePath(QStringLiteral("missing.fr3"))));
-  EXPECT_FALSE(report.ErrorText().isEmpty());
+  const QString missing = dir.filePath(QStringLiteral("missing.fr3"));
+  EXPECT_TRUE(ThrownText([&] {
+                report.LoadFromFile(missing);
+              }).startsWith(QStringLiteral("Не удалось открыть шаблон %1: ").arg(missing)));
 }
 
 TEST(TemplateReading, FindsObjectsByName) {

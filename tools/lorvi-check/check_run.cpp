@@ -11,7 +11,7 @@
 #include "dump.h"
 #include "models/dm_rpt.h"
 #include "models/qt_text.h"
-#include "report/exports.h"
+#include "report/export_formats.h"
 #include "session/version_items.h"
 #include "workbook/workbook_xlsx.h"
 
@@ -27,24 +27,10 @@ std::string AbsolutePath(const std::string& path) {
   return error ? path : absolute.string();
 }
 
-// The preview's export of the prepared pages; the failure's text, empty when all was written.
-QString ExportPrepared(const report::PreparedReport& prepared, const QString& path) {
-  QString error;
-  switch (*ExportFormatOf(path.toStdString())) {
-    case ExportFormat::Pdf:
-      report::ExportPdf(prepared, path, &error);
-      break;
-    case ExportFormat::Xlsx:
-      report::ExportXlsx(prepared, path, &error);
-      break;
-    case ExportFormat::Rtf:
-      report::ExportRtf(prepared, path, &error);
-      break;
-    case ExportFormat::Jpeg:
-      report::ExportJpeg(prepared, path, report::kExportJpegDpi, &error);
-      break;
-  }
-  return error;
+// The preview's export of the prepared pages, in the format of the file's extension (the command
+// line accepts no other). Throws LorviError.
+void ExportPrepared(const report::PreparedReport& prepared, const QString& path) {
+  report::ExportFormatFor(path)->write(prepared, path);
 }
 
 }  // namespace
@@ -119,8 +105,12 @@ void CheckRun::Export(const Action& action) {
   };
   // The preview is where the user exports; here the export takes its place.
   dmRpt.Rpt.ShowPreview = [&](const report::PreparedReport& prepared, QWidget*) {
-    const QString error = ExportPrepared(prepared, path);
-    if (!error.isEmpty()) session_.ShowMessage(ToCp1251(error));
+    // The preview's box shows the text as it is, without the error box's full stop.
+    try {
+      ExportPrepared(prepared, path);
+    } catch (const LorviError& e) {
+      session_.ShowMessage(e.what());
+    }
   };
   session_.Guarded([&] {
     // The window prints nothing then; here the user would wait for a file that never comes.
