@@ -1,10 +1,13 @@
 #include "command_line.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <charconv>
 #include <string_view>
 
 #include "base/text1251.h"
+#include "report/export_formats.h"
 
 namespace lorvi::check {
 namespace {
@@ -104,7 +107,8 @@ Action ParseAction(ActionKind kind, Args& args) {
     }
     case ActionKind::Export: {
       action.text = args.Operand(name, "a file ending in .pdf, .xlsx, .rtf, .jpg or .jpeg");
-      if (!ExportFormatOf(action.text))
+      // The report's own formats, as the preview offers them.
+      if (report::ExportFormatFor(QFile::decodeName(action.text.c_str())) == nullptr)
         throw BadCommandLine(
             "--export needs a file ending in .pdf, .xlsx, .rtf, .jpg or .jpeg, "
             "not '" +
@@ -128,19 +132,6 @@ const char* ActionName(ActionKind kind) {
   for (const Named& named : kActions)
     if (named.kind == kind) return named.name;
   return "?";
-}
-
-std::optional<ExportFormat> ExportFormatOf(std::string_view path) {
-  const std::size_t dot = path.find_last_of("./");
-  if (dot == std::string_view::npos || path[dot] != '.') return std::nullopt;
-  std::string extension(path.substr(dot + 1));
-  for (char& c : extension)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  if (extension == "pdf") return ExportFormat::Pdf;
-  if (extension == "xlsx") return ExportFormat::Xlsx;
-  if (extension == "rtf") return ExportFormat::Rtf;
-  if (extension == "jpg" || extension == "jpeg") return ExportFormat::Jpeg;
-  return std::nullopt;
 }
 
 const char* const kUsage =

@@ -47,11 +47,6 @@ class BadCommandLine : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-enum class ExportFormat { Pdf, Xlsx, Rtf, Jpeg };
-
-// The format --export writes for the file's extension (letter case ignored); none for another.
-std::optional<ExportFormat> ExportFormatOf(std::string_view path);
-
 // The arguments after the program's name. Throws BadCommandLine.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
