@@ -7,6 +7,8 @@
 #                      it unpacked (never installed) and with lintian
 #   ./lorvi.sh bench   install what is missing, build, run the benchmarks
 #   ./lorvi.sh format-check  fail when a source file is out of the project's format
+#   ./lorvi.sh tidy    build, then fail when clang-tidy finds a naming or bug-prone fault in the
+#                      product's sources (.clang-tidy)
 #   ./lorvi.sh fuzz [SECONDS]  install clang if missing, build the fuzz targets with it
 #                      (build-fuzz/), run each for SECONDS (default 30) on a copy of its corpus
 # Options after the command: --sanitize (AddressSanitizer + UndefinedBehaviorSanitizer build).
@@ -154,6 +156,14 @@ case "$command" in
     configure
     cmake --build "$build_dir" --target format-check
     ;;
+  tidy)
+    packages+=(clang-tidy)
+    build
+    # GCC's own warning options are unknown to clang; the product's sources only, not the tests
+    # or what the build generates.
+    run-clang-tidy -quiet -p "$build_dir" -j "$jobs" -extra-arg=-Wno-unknown-warning-option \
+      "$PWD/(src|tools)/"
+    ;;
   bench)
     build
     "$build_dir/bench/bench_readers" "${args[@]+"${args[@]}"}"
@@ -215,7 +225,7 @@ case "$command" in
     exit $status
     ;;
   *)
-    echo "usage: $0 run|test|package|bench|fuzz|format-check [--sanitize]" >&2
+    echo "usage: $0 run|test|package|bench|fuzz|format-check|tidy [--sanitize]" >&2
     exit 2
     ;;
 esac

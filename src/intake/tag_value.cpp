@@ -13,7 +13,7 @@ bool ExtractTagValue(std::string_view line, std::string_view name, std::string& 
   if (q == std::string_view::npos) return false;
   // In 0-based terms: the value starts one character after the name and ends before the "<"
   // that precedes the "/".
-  const long long start = static_cast<long long>(p + name.size() + 1);
+  const long long start = static_cast<long long>(p) + static_cast<long long>(name.size()) + 1;
   const long long count = static_cast<long long>(q) - 2 - start;
   if (count > 0 && start < static_cast<long long>(line.size()))
     value.assign(line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(count)));
