@@ -2,7 +2,6 @@
 // and runs the message loop.
 #include <QApplication>
 #include <QLocale>
-#include <QMessageBox>
 #include <QStandardPaths>
 #include <QStyleFactory>
 
@@ -13,7 +12,6 @@
 #include "app/window_font.h"
 #include "models/dm_rpt.h"
 #include "models/qt_text.h"
-#include "preview/report_preview.h"
 #include "session/session.h"
 #include "session/settings_file.h"
 #include "widgets/edge_drawing.h"
@@ -37,11 +35,7 @@ int main(int argc, char** argv) {
   const lorvi::VersionBlock version = lorvi::ProgramVersionBlock();
   auto* dm = new lorvi::TDM(&version, &app);
   auto* dmRpt = new lorvi::TDMRpt(QCoreApplication::applicationDirPath(), &app);
-  dmRpt->ShowMessageBox = [dmRpt](const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, dmRpt->previewParent);
-    box.exec();
-  };
-  lorvi::report::UsePreviewDialog(dmRpt->Rpt);
+  lorvi::UseReportDialogs(*dmRpt);
   lorvi::TfMainMDI window(session, *dm, *dmRpt);
   window.show();
   return QApplication::exec();

@@ -31,6 +31,7 @@
 #include "models/dm_rpt.h"
 #include "models/file_tree_model.h"
 #include "models/qt_text.h"
+#include "preview/report_preview.h"
 #include "report/open_document.h"
 #include "session/session.h"
 #include "widgets/dock_layout.h"
@@ -599,6 +600,14 @@ void TfMainMDI::ExportReconciliation() {
 void TfMainMDI::sbHelpClick() {
   TfHelp help(FreshHelpPictures(), this);
   help.exec();
+}
+
+void UseReportDialogs(TDMRpt& dmRpt) {
+  dmRpt.ShowMessageBox = [&dmRpt](const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, dmRpt.previewParent);
+    box.exec();
+  };
+  report::UsePreviewDialog(dmRpt.Rpt);
 }
 
 }  // namespace lorvi

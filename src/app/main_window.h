@@ -202,4 +202,8 @@ class TfMainMDI : public QMainWindow {
   QString workbookDir_;  // where the last workbook was saved
 };
 
+// Gives the report data module the window's dialogs: the preview (with the report's extra
+// exports in its menu) and the error box of the template's failures.
+void UseReportDialogs(TDMRpt& dmRpt);
+
 }  // namespace lorvi

@@ -4,12 +4,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QTreeView>
 
 #include <memory>
@@ -21,6 +24,7 @@
 #include "app/string_grid.h"
 #include "base/text1251.h"
 #include "models/dm_rpt.h"
+#include "preview/report_preview.h"
 #include "session/session.h"
 #include "support/fund_file.h"
 #include "support/scratch_dir.h"
@@ -173,6 +177,34 @@ TEST(MainWindow, LeavesNoCallbackInTheSessionItOutlives) {
   EXPECT_FALSE(session.CurrentProgressSink());
   EXPECT_TRUE(dmRpt.Rpt.extraExports.isEmpty());
   session.ShowError("Range check error");  // no window to show it: nothing happens
+}
+
+TEST(MainWindow, ReportDialogsAreTheWindowsPreviewAndErrorBox) {
+  TDMRpt dmRpt{QString()};
+  UseReportDialogs(dmRpt);
+  bool ran = false;
+  dmRpt.Rpt.extraExports = {{QStringLiteral("Выгрузить сверку в Excel…"), [&] { ran = true; }}};
+  // Each dialog is looked at and closed as soon as it is up.
+  QStringList seen;
+  const auto closeModal = [&] {
+    QTimer::singleShot(0, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (auto* preview = qobject_cast<report::ReportPreview*>(modal)) {
+        seen << QStringLiteral("preview: ") + preview->ExportMenu()->actions().back()->text();
+        preview->ExportMenu()->actions().back()->trigger();
+      } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        seen << box->windowTitle() + QStringLiteral(": ") + box->text();
+      }
+      if (modal) modal->close();
+    });
+  };
+  closeModal();
+  dmRpt.Rpt.ShowPreview(report::PreparedReport(), nullptr);
+  closeModal();
+  dmRpt.ShowMessageBox(QStringLiteral("Ошибка"), QStringLiteral("Не найден шаблон отчета"));
+  EXPECT_EQ(seen, QStringList({QStringLiteral("preview: Выгрузить сверку в Excel…"),
+                               QStringLiteral("Ошибка: Не найден шаблон отчета")}));
+  EXPECT_TRUE(ran);
 }
 
 TEST(MainWindow, FailuresShowTheErrorBoxAndTheProgramGoesOn) {
