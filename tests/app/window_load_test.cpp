@@ -15,6 +15,7 @@
 
 #include "app/data_module.h"
 #include "app/main_window.h"
+#include "app/pictures.h"
 #include "app/string_grid.h"
 #include "base/text1251.h"
 #include "intake/load_files.h"
@@ -122,6 +123,10 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
   TreeNode* period = w.session.tvLF().NodeAt(1);
   TreeNode* file = w.session.tvLF().NodeAt(5);
   ASSERT_EQ(file->picture, kPictureFile);
+  // Each node shows its picture of the image list.
+  for (const TreeNode* node : {orgNode, period, file})
+    EXPECT_EQ(model.IndexOf(node).data(Qt::DecorationRole).value<QPixmap>().toImage(),
+              ILPicture(node->picture).toImage());
   EXPECT_TRUE(FileTreeModel::NodeFont(*orgNode, base).bold());
   EXPECT_TRUE(FileTreeModel::NodeFont(*period, base).underline());
   EXPECT_FALSE(FileTreeModel::NodeFont(*period, base).bold());
