@@ -1,6 +1,7 @@
 #include "intake/line_list.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -64,21 +65,33 @@ LineList::LineList(std::string bytes, std::span<const std::string_view> marks)
   // next line starts, so a break before it belongs to the previous line's ending.
   std::size_t next = 0;
   std::uint32_t found = 0;  // marks of the line being split
-  // The first four bytes of each mark (padded), compared before the rest.
-  std::uint32_t heads[32] = {};
-  for (std::size_t k = 0; k < marks.size() && k < 32; ++k)
-    std::memcpy(&heads[k], marks[k].data(), std::min<std::size_t>(4, marks[k].size()));
+  // The marks that may start at a "<", by the two bytes after it: most tags of a file match none,
+  // and so cost two lookups instead of a comparison with every mark.
+  std::uint32_t bySecond[256] = {};
+  std::uint32_t byThird[256] = {};
+  std::uint32_t shortMarks = 0;  // marks of fewer than three bytes, compared wherever a "<" is
+  const std::size_t markCount = std::min<std::size_t>(marks.size(), 32);
+  for (std::size_t k = 0; k < markCount; ++k) {
+    const std::string_view mark = marks[k];
+    if (mark.size() < 3) {
+      shortMarks |= 1u << k;
+      continue;
+    }
+    bySecond[static_cast<unsigned char>(mark[1])] |= 1u << k;
+    byThird[static_cast<unsigned char>(mark[2])] |= 1u << k;
+  }
   ForEachBreak(data, end, !marks.empty(), [&](std::size_t at) {
     if (data[at] == '<') {
       // A mark holds no line break, so one that starts here lies within this line.
-      std::uint32_t head = 0;
-      std::memcpy(&head, data + at, std::min<std::size_t>(4, end - at));
-      for (std::size_t k = 0; k < marks.size() && k < 32; ++k) {
+      std::uint32_t candidates = shortMarks;
+      if (end - at >= 3)
+        candidates |= bySecond[static_cast<unsigned char>(data[at + 1])] &
+                      byThird[static_cast<unsigned char>(data[at + 2])];
+      while (candidates != 0) {
+        const auto k = static_cast<std::size_t>(std::countr_zero(candidates));
+        candidates &= candidates - 1;
         const std::string_view mark = marks[k];
-        if (end - at < mark.size()) continue;
-        if (mark.size() >= 4 ? head == heads[k] &&
-                                   std::memcmp(data + at + 4, mark.data() + 4, mark.size() - 4) == 0
-                             : std::memcmp(data + at, mark.data(), mark.size()) == 0)
+        if (end - at >= mark.size() && std::memcmp(data + at, mark.data(), mark.size()) == 0)
           found |= 1u << k;
       }
       return;

@@ -47,7 +47,7 @@ TEST(LineList, TextEndsAtFirstNul) {
 // find them: at the line's start or end, twice, cut by a line end or by the NUL that ends the
 // text, in lines of every length and after a drop.
 TEST(LineList, MarksNotedInTheSplitAreThoseASearchFinds) {
-  static constexpr std::string_view kMarks[] = {"<abc>", "</abc>", "<ab", "<abcd", "<xy>"};
+  static constexpr std::string_view kMarks[] = {"<abc>", "</abc>", "<ab", "<abcd", "<xy>", "<x"};
   const std::string pieces[] = {"<abc>",  "</abc>", "<ab", "<",    "x",
                                 "y>",     "\r",     "\n",  "\r\n", std::string(1, '\0'),
                                 "      ", "<xy>"};
