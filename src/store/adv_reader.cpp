@@ -22,7 +22,7 @@ void ScanInventory(const LineList& lines, Sink& sink) {
     if (Contains(line, kDocumentClose)) return;
     if (Contains(line, kCategoryRow)) {
       ++i;
-      TagValueOf(lines.Line(i), "КодКатегории"_w, key);
+      key = TagValueView(lines.Line(i), "КодКатегории"_w, value);
     } else if (Contains(line, kInsurerRow)) {
       key = kInsurerKey;
     } else {

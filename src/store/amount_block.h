@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -80,35 +82,43 @@ class StepSink {
   char separator_;
 };
 
-// ExtractTagValue for a `name` of letters only, with a shortcut for the usual line: blanks, then
-// "<name>value</name>" where the value holds no "/". On such a line the name's first occurrence is
-// the opening tag's and its first one after a "/" the closing tag's, so the value is the same.
-inline bool TagValueOf(std::string_view line, std::string_view name, std::string& value) {
+// The value ExtractTagValue gives for a `name` of letters only, without copying it on the usual
+// line: blanks, then "<name>value</name>" where the value holds no "/". On such a line the name's
+// first occurrence is the opening tag's and its first one after a "/" the closing tag's, so the
+// value is the same; it is then a view into `line`. On any other line ExtractTagValue fills
+// `scratch` and the view is of it, valid until `scratch` changes.
+inline std::string_view TagValueView(std::string_view line, std::string_view name,
+                                     std::string& scratch) {
+  const char* const data = line.data();
+  const std::size_t size = line.size();
   std::size_t i = 0;
-  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-  const std::size_t open = i + 1 + name.size();
-  if (open < line.size() && line[i] == '<' && line[open] == '>' &&
-      line.compare(i + 1, name.size(), name) == 0) {
-    std::size_t j = open + 1;
-    while (j < line.size() && line[j] != '<' && line[j] != '/') ++j;
-    if (j + 2 + name.size() <= line.size() && line[j] == '<' && line[j + 1] == '/' &&
-        line.compare(j + 2, name.size(), name) == 0) {
-      value.assign(line.substr(open + 1, j - open - 1));
-      return true;
-    }
+  // The fund's lines are indented by blanks: eight at a time while there are so many.
+  for (std::uint64_t word; i + 8 <= size; i += 8) {
+    std::memcpy(&word, data + i, 8);
+    if (word != 0x2020202020202020u) break;
   }
-  return ExtractTagValue(line, name, value);
+  while (i < size && (data[i] == ' ' || data[i] == '\t')) ++i;
+  const std::size_t open = i + 1 + name.size();
+  if (open < size && data[i] == '<' && data[open] == '>' &&
+      std::memcmp(data + i + 1, name.data(), name.size()) == 0) {
+    std::size_t j = open + 1;
+    while (j < size && data[j] != '<' && data[j] != '/') ++j;
+    if (j + 2 + name.size() <= size && data[j] == '<' && data[j + 1] == '/' &&
+        std::memcmp(data + j + 2, name.data(), name.size()) == 0)
+      return line.substr(open + 1, j - open - 1);
+  }
+  ExtractTagValue(line, name, scratch);
+  return scratch;
 }
 
 // The amount block whose tag stands on line `i`: the value of "Начислено" on line i+1 goes to
 // `accrued`, then that of "Уплачено" on line i+2 to the paid matrix beside it.
 template <typename Sink>
 void ReadAmountBlock(const LineList& lines, std::size_t i, FileReading::Matrix accrued, Sink& sink,
-                     std::string& value) {
-  TagValueOf(lines.Line(i + 1), "Начислено"_w, value);
-  sink.Amount(accrued, value);
-  TagValueOf(lines.Line(i + 2), "Уплачено"_w, value);
-  sink.Amount(static_cast<FileReading::Matrix>(accrued + 1), value);
+                     std::string& scratch) {
+  sink.Amount(accrued, TagValueView(lines.Line(i + 1), "Начислено"_w, scratch));
+  sink.Amount(static_cast<FileReading::Matrix>(accrued + 1),
+              TagValueView(lines.Line(i + 2), "Уплачено"_w, scratch));
 }
 
 }  // namespace lorvi

@@ -31,8 +31,12 @@ constexpr std::string_view kRecordMarks[] = {kRecordClose, kInsuranceBlock, kFun
 
 // The record tags of line `i`, from the split's marks or, for a list split without them, by search.
 unsigned TagsOf(const LineList& lines, std::size_t i) {
+  if (lines.MarkedWith(kRecordMarks)) {
+    // Past the last line it fails as reading the line would.
+    if (i >= lines.Count()) ThrowListIndex(static_cast<long long>(i));
+    return lines.MarksOf(i);
+  }
   const std::string_view line = lines.Line(i);
-  if (lines.MarkedWith(kRecordMarks)) return lines.MarksOf(i);
   unsigned found = 0;
   for (std::size_t k = 0; k < std::size(kRecordMarks); ++k)
     if (Contains(line, kRecordMarks[k])) found |= 1u << k;
@@ -74,14 +78,11 @@ void ScanRecord(LineList& lines, std::string_view periodEntry, Sink& sink, std::
   DropBefore(lines, kHasOpen);
   DropBefore(lines, kHasName);
   lines.DropFront(1);
-  TagValueOf(lines.Line(0), "Фамилия"_w, value);
-  key = value;
+  key = TagValueView(lines.Line(0), "Фамилия"_w, value);
   lines.DropFront(1);
-  TagValueOf(lines.Line(0), "Имя"_w, value);
-  key.append(" ").append(value);
+  key.append(" ").append(TagValueView(lines.Line(0), "Имя"_w, value));
   lines.DropFront(1);
-  TagValueOf(lines.Line(0), "Отчество"_w, value);
-  key.append(" ").append(value);
+  key.append(" ").append(TagValueView(lines.Line(0), "Отчество"_w, value));
   sink.Row(key);
 
   std::size_t i = 0;  // from the patronymic line
@@ -99,8 +100,9 @@ void ScanRecord(LineList& lines, std::string_view periodEntry, Sink& sink, std::
       tags = TagsOf(lines, i);
     }
     if (tags & kHasEndDate) {
-      TagValueOf(lines.Line(i), "ДатаКонцаПериода"_w, value);
-      if (EndsBeforePeriodEnd(value, periodEntry)) sink.Dismissed();
+      if (EndsBeforePeriodEnd(TagValueView(lines.Line(i), "ДатаКонцаПериода"_w, value),
+                              periodEntry))
+        sink.Dismissed();
     }
   }
   lines.DropFront(i);

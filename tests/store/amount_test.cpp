@@ -53,6 +53,22 @@ TEST(ParseAmount, RejectedTexts) {
   EXPECT_EQ(Comma("1.000,00"), std::nullopt);
 }
 
+// Plain texts take a shorter way than the rest; a leading blank sends the same text the long way.
+TEST(ParseAmount, PlainTextsReadAsTheGeneralWayReadsThem) {
+  const std::string pieces[] = {"0", "7", "12", "9999999", ".", ",", " ", "-", "e", "00"};
+  std::uint32_t state = 11;
+  for (int n = 0; n < 20000; ++n) {
+    std::string text;
+    for (int k = n % 8; k >= 0; --k) {
+      state = state * 1664525u + 1013904223u;
+      text += pieces[(state >> 24) % std::size(pieces)];
+    }
+    for (const char separator : {',', '.'})
+      ASSERT_EQ(ParseAmount(text, separator), ParseAmount(" " + text, separator))
+          << text << " " << separator;
+  }
+}
+
 TEST(ParseAmount, RoundsToTenThousandthsTiesToEven) {
   EXPECT_EQ(Point("0.00005"), 0);
   EXPECT_EQ(Point("0.00015"), 2);
