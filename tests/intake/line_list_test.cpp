@@ -7,6 +7,7 @@
 
 #include "base/lorvi_error.h"
 #include "intake/line_list.h"
+#include "support/piece_text.h"
 #include "support/scratch_dir.h"
 
 namespace lorvi {
@@ -51,13 +52,9 @@ TEST(LineList, MarksNotedInTheSplitAreThoseASearchFinds) {
   const std::string pieces[] = {"<abc>",  "</abc>", "<ab", "<",    "x",
                                 "y>",     "\r",     "\n",  "\r\n", std::string(1, '\0'),
                                 "      ", "<xy>"};
-  std::uint32_t state = 3;
+  test::PieceText texts(3);
   for (int n = 0; n < 3000; ++n) {
-    std::string bytes;
-    for (int k = n % 40; k >= 0; --k) {
-      state = state * 1664525u + 1013904223u;
-      bytes += pieces[(state >> 24) % std::size(pieces)];
-    }
+    const std::string bytes = texts.Next(pieces, n % 40 + 1);
     LineList marked(bytes, kMarks);
     const LineList plain(bytes);
     ASSERT_EQ(marked.Count(), plain.Count());

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "store/amount.h"
+#include "support/piece_text.h"
 
 namespace lorvi {
 namespace {
@@ -56,13 +57,9 @@ TEST(ParseAmount, RejectedTexts) {
 // Plain texts take a shorter way than the rest; a leading blank sends the same text the long way.
 TEST(ParseAmount, PlainTextsReadAsTheGeneralWayReadsThem) {
   const std::string pieces[] = {"0", "7", "12", "9999999", ".", ",", " ", "-", "e", "00"};
-  std::uint32_t state = 11;
+  test::PieceText texts(11);
   for (int n = 0; n < 20000; ++n) {
-    std::string text;
-    for (int k = n % 8; k >= 0; --k) {
-      state = state * 1664525u + 1013904223u;
-      text += pieces[(state >> 24) % std::size(pieces)];
-    }
+    const std::string text = texts.Next(pieces, n % 8 + 1);
     for (const char separator : {',', '.'})
       ASSERT_EQ(ParseAmount(text, separator), ParseAmount(" " + text, separator))
           << text << " " << separator;

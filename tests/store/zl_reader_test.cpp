@@ -8,6 +8,7 @@
 #include "store/amount_block.h"
 #include "store/zl_reader.h"
 #include "support/fund_file.h"
+#include "support/piece_text.h"
 #include "support/scratch_dir.h"
 
 namespace lorvi {
@@ -289,13 +290,9 @@ TEST(TagValueView, AgreesWithExtractTagValue) {
   const std::string name = W("Начислено");
   const std::string pieces[] = {"<", "</", ">", " ", "\t", "/", "1.5", name, name.substr(0, 4),
                                 "x"};
-  std::uint32_t state = 7;
+  test::PieceText texts(7);
   for (int n = 0; n < 20000; ++n) {
-    std::string line;
-    for (int k = n % 9; k >= 0; --k) {
-      state = state * 1664525u + 1013904223u;
-      line += pieces[(state >> 24) % std::size(pieces)];
-    }
+    std::string line = texts.Next(pieces, n % 9 + 1);
     if (n % 3 == 0) line = " <" + name + ">" + line + "</" + name + ">" + line;
     std::string scratch = "?", slow = "?";
     ExtractTagValue(line, name, slow);
