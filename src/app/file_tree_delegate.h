@@ -2,18 +2,15 @@
 
 #include <QStyledItemDelegate>
 
-#include "models/file_tree_model.h"
-
 namespace lorvi {
 
-class TImageList;
-
-// Draws each node in its font and colour, with the state picture left of the node's picture.
+// Paints each node as its model describes it: font and colour from their roles, the colour kept
+// on the selection's background, and the state picture (StatePictureRole) left of the node's own.
 class FileTreeDelegate : public QStyledItemDelegate {
   Q_OBJECT
 
  public:
-  FileTreeDelegate(const FileTreeModel& model, const TImageList& pictures, QObject* parent);
+  using QStyledItemDelegate::QStyledItemDelegate;
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override;
@@ -21,10 +18,6 @@ class FileTreeDelegate : public QStyledItemDelegate {
 
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
-
- private:
-  const FileTreeModel& model_;
-  const TImageList& pictures_;
 };
 
 }  // namespace lorvi

@@ -269,7 +269,7 @@ void TfMainMDI::BuildFilesPanel(QWidget* client) {
   }
   treeModel_ = new FileTreeModel(session_.tvLF(), dm_.IL->Images(), this);
   tvLF_->setModel(treeModel_);
-  tvLF_->setItemDelegate(new FileTreeDelegate(*treeModel_, *dm_.IL, tvLF_));
+  tvLF_->setItemDelegate(new FileTreeDelegate(tvLF_));
   connect(tvLF_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &TfMainMDI::tvLFSelected);
   lf->AddWidget(tvLF_, Dock::Fill);

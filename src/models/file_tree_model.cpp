@@ -4,6 +4,9 @@
 #include <QColor>
 #include <QPixmap>
 
+#include <optional>
+#include <utility>
+
 #include "intake/load_files.h"
 #include "models/qt_text.h"
 
@@ -15,6 +18,21 @@ int RowOf(const TreeNode* node, const FileTree& tree) {
   for (std::size_t i = 0; i < siblings.size(); ++i)
     if (siblings[i].get() == node) return static_cast<int>(i);
   return -1;
+}
+
+// Weight and underline of the kinds of node drawn otherwise than the tree's own font, and only
+// those: the view takes the rest from its font.
+QVariant NodeFont(const TreeNode& node) {
+  std::optional<std::pair<bool, bool>> boldUnderline;
+  if (node.picture == kPictureUnread || node.picture == kPictureOrganisation)
+    boldUnderline = {true, false};
+  if (node.picture == kPicturePeriod) boldUnderline = {false, true};
+  if (node.state == kPictureSourceMark) boldUnderline = {true, false};
+  if (!boldUnderline) return {};
+  QFont font;
+  font.setBold(boldUnderline->first);
+  font.setUnderline(boldUnderline->second);
+  return font;
 }
 
 const QColor kTeal(0, 128, 128);
@@ -57,17 +75,6 @@ QModelIndex FileTreeModel::IndexOf(const TreeNode* node) const {
   return row < 0 ? QModelIndex() : createIndex(row, 0, const_cast<TreeNode*>(node));
 }
 
-QFont FileTreeModel::NodeFont(const TreeNode& node, QFont font) {
-  const auto only = [&font](bool bold, bool underline) {
-    font.setBold(bold);
-    font.setUnderline(underline);
-  };
-  if (node.picture == kPictureUnread || node.picture == kPictureOrganisation) only(true, false);
-  if (node.picture == kPicturePeriod) only(false, true);
-  if (node.state == kPictureSourceMark) only(true, false);
-  return font;
-}
-
 QVariant FileTreeModel::data(const QModelIndex& index, int role) const {
   const TreeNode* node = NodeOf(index);
   if (node == nullptr) return {};
@@ -78,8 +85,11 @@ QVariant FileTreeModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
       return node->picture >= 0 && node->picture < pictures_.size() ? pictures_[node->picture]
                                                                     : QPixmap();
+    case StatePictureRole:
+      if (node->state >= 0 && node->state < pictures_.size()) return pictures_[node->state];
+      return {};
     case Qt::FontRole:
-      return QVariant();  // the view's delegate applies NodeFont to its own font
+      return NodeFont(*node);
     case Qt::ForegroundRole:
       if (node->state == kPictureSourceMark) return QBrush(kNavy);
       if (node->picture == kPictureFile) return QBrush(kTeal);

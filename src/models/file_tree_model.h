@@ -24,14 +24,14 @@ class FileTreeModel : public QAbstractItemModel {
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
 
+  // The node's state picture (the source mark), drawn left of its own; absent for none.
+  static constexpr int StatePictureRole = Qt::UserRole + 1;
+
   TreeNode* NodeOf(const QModelIndex& index) const;
   QModelIndex IndexOf(const TreeNode* node) const;
 
   // Shows the tree anew when it changed since the last time; true when it did.
   bool Refresh();
-
-  // The font of a node as the tree draws it, from the tree's own font.
-  static QFont NodeFont(const TreeNode& node, QFont base);
 
  private:
   const FileTree& tree_;

@@ -127,15 +127,22 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
   for (const TreeNode* node : {orgNode, period, file})
     EXPECT_EQ(model.IndexOf(node).data(Qt::DecorationRole).value<QPixmap>().toImage(),
               ILPicture(node->picture).toImage());
-  EXPECT_TRUE(FileTreeModel::NodeFont(*orgNode, base).bold());
-  EXPECT_TRUE(FileTreeModel::NodeFont(*period, base).underline());
-  EXPECT_FALSE(FileTreeModel::NodeFont(*period, base).bold());
+  // The font as the view resolves the model's against its own.
+  const auto fontOf = [&](const TreeNode* node) {
+    return model.IndexOf(node).data(Qt::FontRole).value<QFont>().resolve(base);
+  };
+  EXPECT_TRUE(fontOf(orgNode).bold());
+  EXPECT_TRUE(fontOf(period).underline());
+  EXPECT_FALSE(fontOf(period).bold());
   EXPECT_EQ(model.IndexOf(file).data(Qt::ForegroundRole).value<QBrush>().color(),
             QColor(0, 128, 128));
   file->state = kPictureSourceMark;
-  EXPECT_TRUE(FileTreeModel::NodeFont(*file, base).bold());
+  EXPECT_TRUE(fontOf(file).bold());
   EXPECT_EQ(model.IndexOf(file).data(Qt::ForegroundRole).value<QBrush>().color(),
             QColor(0, 0, 128));
+  EXPECT_EQ(model.IndexOf(file).data(FileTreeModel::StatePictureRole).value<QPixmap>().toImage(),
+            ILPicture(kPictureSourceMark).toImage());
+  EXPECT_FALSE(model.IndexOf(period).data(FileTreeModel::StatePictureRole).isValid());
 
   // Selecting the unreadable root by mouse changes nothing in the grids.
   w.window.tvLF()->setCurrentIndex(model.index(1, 0));
