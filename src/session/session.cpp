@@ -167,21 +167,24 @@ void Session::tvLFChange(TreeNode* node) {
   ShowOrganisation(store_, slot, {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_});
 }
 
-TextGrid& Session::GridOf(GridTag tag) {
+template <typename Self>
+auto& Session::GridIn(Self& self, GridTag tag) {
   switch (tag) {
     case GridTag::ZLStrah:
-      return sgZLStrah_;
+      return self.sgZLStrah_;
     case GridTag::ZLNakop:
-      return sgZLNakop_;
+      return self.sgZLNakop_;
     case GridTag::ADVStrah:
-      return sgADVStrah_;
+      return self.sgADVStrah_;
     case GridTag::ADVNakop:
       break;
   }
-  return sgADVNakop_;
+  return self.sgADVNakop_;
 }
 
-const TextGrid& Session::Grid(GridTag tag) const { return const_cast<Session*>(this)->GridOf(tag); }
+TextGrid& Session::GridOf(GridTag tag) { return GridIn(*this, tag); }
+
+const TextGrid& Session::Grid(GridTag tag) const { return GridIn(*this, tag); }
 
 void Session::GridScrolled(GridTag tag, int col, int row) { GridOf(tag).SetTopLeft(col, row); }
 
@@ -229,16 +232,15 @@ void Session::tcZLChange() {
 }
 
 std::optional<PrintJob> Session::sbPrintClick() const {
-  return BuildPrintJob({tvLF_, advShown_ ? sgADVStrah_ : sgZLStrah_,
-                        advShown_ ? sgADVNakop_ : sgZLNakop_, !advShown_, SLabel2Caption_,
-                        TabCaption(tcZLIndex_)});
+  return BuildPrintJob(
+      {tvLF_, ShownStrah(), ShownNakop(), !advShown_, SLabel2Caption_, TabCaption(tcZLIndex_)});
 }
 
 std::optional<Reconciliation> Session::ReconciliationShown(const std::string& date) const {
   if (CurOrg_ >= store_.OrgCount) return std::nullopt;
-  return BuildReconciliation({tvLF_, CurOrg_, advShown_ ? sgADVStrah_ : sgZLStrah_,
-                              advShown_ ? sgADVNakop_ : sgZLNakop_, !advShown_, SLabel2Caption_,
-                              TabCaption(tcZLIndex_), store_.decimalSeparator, date});
+  return BuildReconciliation({tvLF_, CurOrg_, ShownStrah(), ShownNakop(), !advShown_,
+                              SLabel2Caption_, TabCaption(tcZLIndex_), store_.decimalSeparator,
+                              date});
 }
 
 void Session::edFindFIOChange(const std::string& text1251) {

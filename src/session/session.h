@@ -144,6 +144,11 @@ class Session {
  private:
   void Progress(const std::string& status);
   TextGrid& GridOf(GridTag tag);
+  template <typename Self>
+  static auto& GridIn(Self& self, GridTag tag);
+  // The two grids of the view shown.
+  const TextGrid& ShownStrah() const { return advShown_ ? sgADVStrah_ : sgZLStrah_; }
+  const TextGrid& ShownNakop() const { return advShown_ ? sgADVNakop_ : sgZLNakop_; }
 
   OrgStore store_;
   FileTree tvLF_;
