@@ -32,6 +32,7 @@
 #include "models/file_tree_model.h"
 #include "models/qt_text.h"
 #include "preview/report_preview.h"
+#include "preview/save_dialog.h"
 #include "report/open_document.h"
 #include "session/session.h"
 #include "widgets/dock_layout.h"
@@ -166,14 +167,8 @@ TfMainMDI::TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent)
   session_.SetMessageSink([this](const std::string& text) { ShowMessage(text); });
   session_.SetProgressSink([this](const std::string& status) { ShowProgress(status); });
   AskWorkbookPath = [this](const QString& proposed) {
-    QFileDialog dialog(this, QStringLiteral("Выгрузить сверку в Excel"), proposed,
-                       QStringLiteral("Книга Excel (*.xlsx)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("xlsx"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.resize(900, 520);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-    return dialog.selectedFiles().first();
+    return report::AskSaveFile(this, QStringLiteral("Выгрузить сверку в Excel"), proposed,
+                               QStringLiteral("Книга Excel (*.xlsx)"), QStringLiteral("xlsx"));
   };
   OpenDocument = report::OpenInDesktopApplication;
   OD = [this](const std::string& initialDir) -> std::optional<std::vector<std::string>> {

@@ -26,6 +26,7 @@
 
 #include "preview/page_view.h"
 #include "preview/print_report.h"
+#include "preview/save_dialog.h"
 #include "report/export_formats.h"
 #include "report/open_document.h"
 #include "report/page_painter.h"
@@ -46,14 +47,8 @@ ReportPreview::ReportPreview(const PreparedReport& report, QWidget* parent)
   lastDir_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 
   AskSavePath = [this](const QString& caption, const QString& filter, const QString& suffix) {
-    QFileDialog dialog(this, caption, QDir(lastDir_).filePath(QStringLiteral("Отчет.") + suffix),
-                       filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // Qt's own dialog, as for opening files: the same look, translated with the program.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setDefaultSuffix(suffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-    return dialog.selectedFiles().first();
+    return AskSaveFile(this, caption, QDir(lastDir_).filePath(QStringLiteral("Отчет.") + suffix),
+                       filter, suffix);
   };
   OpenUrl = OpenInDesktopApplication;
   ShowNotice = [this](const QString& text) {
