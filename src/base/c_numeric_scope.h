@@ -8,7 +8,7 @@
 #include <locale.h>
 #endif
 
-namespace lorvi::report {
+namespace lorvi {
 
 // While it lives, the C library formats and reads numbers of this thread with a point, whatever
 // the user's locale; other threads and the other locale categories stay as they are. File
@@ -59,4 +59,4 @@ class CNumericScope {
 #endif
 };
 
-}  // namespace lorvi::report
+}  // namespace lorvi

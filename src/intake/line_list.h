@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/lorvi_error.h"
+
 namespace lorvi {
 
 // The lines of one file, read whole into one buffer; each line is a view into it, without its
@@ -36,8 +38,11 @@ class LineList {
   bool MarkedWith(std::span<const std::string_view> marks) const {
     return marks_.data() == marks.data() && marks_.size() == marks.size();
   }
-  // Bit k set when line `index` contains marks[k]; the line must exist.
-  std::uint32_t MarksOf(std::size_t index) const { return spans_[start_ + index].marks; }
+  // Bit k set when line `index` contains marks[k]; beyond the last line it fails as Line does.
+  std::uint32_t MarksOf(std::size_t index) const {
+    if (index >= Count()) ThrowListIndex(static_cast<long long>(index));
+    return spans_[start_ + index].marks;
+  }
 
  private:
   struct Span {

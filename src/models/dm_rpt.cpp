@@ -23,15 +23,17 @@ TDMRpt::TDMRpt(QString programFolder, QObject* parent)
 
 bool TDMRpt::LoadTemplate(const QString& name) {
   if (name.isEmpty()) {
-    if (ShowMessageBox)
-      ShowMessageBox(QStringLiteral("Ошибка"),
-                     QStringLiteral("Не найден шаблон отчета") + QChar('\r') + name);
+    if (ShowMessageBox) ShowMessageBox(QStringLiteral("Ошибка"), MissingTemplateText(name));
     return false;
   }
   const QString path = TemplatePath(name);
   if (!QFileInfo(path).isFile()) return false;
   Rpt.LoadFromFile(path);
   return true;
+}
+
+QString TDMRpt::MissingTemplateText(const QString& path) {
+  return QStringLiteral("Не найден шаблон отчета") + QChar('\r') + path;
 }
 
 QString TDMRpt::TemplatePath(const QString& name) const {

@@ -31,6 +31,9 @@ class TDMRpt : public QObject {
   // the program when neither exists.
   QString TemplatePath(const QString& name) const;
 
+  // The message of a template that is not there.
+  static QString MissingTemplateText(const QString& path);
+
   // Loads `name` first unless it is empty, then shows the report and empties its variable list.
   bool ShowPreparedReport(const QString& name);
 

@@ -29,8 +29,6 @@ class TextGridModel : public QAbstractTableModel {
   // Shows the grid anew after the core changed it.
   void Refresh();
 
-  const TextGrid& Grid() const { return grid_; }
-
  private:
   // The role of cell (col, row) of the grid.
   QVariant CellData(int col, int row, int role) const;

@@ -1,5 +1,7 @@
 #include "report/export_formats.h"
 
+#include <QFileInfo>
+
 #include "report/exports.h"
 
 namespace lorvi::report {
@@ -35,11 +37,7 @@ const QList<ExportFormat>& ExportFormats() {
 }
 
 const ExportFormat* ExportFormatFor(const QString& path) {
-  // The extension is what follows the last dot of the file's own name.
-  const qsizetype slash = path.lastIndexOf(u'/');
-  const qsizetype dot = path.lastIndexOf(u'.');
-  if (dot < 0 || dot < slash) return nullptr;
-  const QString suffix = path.mid(dot + 1).toLower();
+  const QString suffix = QFileInfo(path).suffix().toLower();
   for (const ExportFormat& format : ExportFormats())
     if (format.suffixes.contains(suffix)) return &format;
   return nullptr;

@@ -104,7 +104,10 @@ void Session::sbLoadFilesClick(const ChooseFiles& choose) {
         if (!refused.empty()) ShowMessage(RefusedFilesMessage(refused));
       };
       const LoadPlacements placed{
-          [this](int) { NewOrgSlot(store_); },
+          // The tree takes slots in turn, as the store does; a store out of step is a fault.
+          [this](int slot) {
+            if (NewOrgSlot(store_) != slot) ThrowRangeCheck();
+          },
           [this](int slot, const std::string& path) { RegisterOrgFile(store_, slot, path); }};
       try {
         moved = AddFilesToTree(

@@ -27,8 +27,8 @@ FileReading ReadAlone(const std::string& path, std::string_view periodKey, char 
   FileReading reading;
   reading.kind = kind;
   reading.periodKey = periodKey;
-  if (kind == FileReading::Kind::kRecords) reading.sourceName = Utf8ToCp1251(FileNameOf(path));
   try {
+    if (kind == FileReading::Kind::kRecords) reading.sourceName = Utf8ToCp1251(FileNameOf(path));
     LineList lines = kind == FileReading::Kind::kRecords ? ReadLineList(path, ZLLineMarks())
                                                          : ReadLineList(path);
     ReadByKind(lines, reading, separator);

@@ -36,16 +36,16 @@ class SideBySide {
  public:
   SideBySide(const std::vector<std::string>& files, char separator, unsigned threads)
       : files_(files), separator_(separator), done_(files.size()) {
-    for (unsigned t = 0; t < threads; ++t) workers_.emplace_back([this] { Work(); });
-  }
-  ~SideBySide() {
-    {
-      std::lock_guard lock(mutex_);
-      stop_ = true;
+    workers_.reserve(threads);
+    try {
+      for (unsigned t = 0; t < threads; ++t) workers_.emplace_back([this] { Work(); });
+    } catch (...) {
+      // A thread the system refused: the ones already running must not outlive this.
+      Stop();
+      throw;
     }
-    room_.notify_all();
-    for (std::thread& worker : workers_) worker.join();
   }
+  ~SideBySide() { Stop(); }
   SideBySide(const SideBySide&) = delete;
   SideBySide& operator=(const SideBySide&) = delete;
 
@@ -72,6 +72,16 @@ class SideBySide {
   }
 
  private:
+  // Tells the workers to go and waits for them.
+  void Stop() {
+    {
+      std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    room_.notify_all();
+    for (std::thread& worker : workers_) worker.join();
+  }
+
   void Work() {
     for (;;) {
       const std::size_t i = next_++;

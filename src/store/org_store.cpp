@@ -90,8 +90,7 @@ void AddAmount(TAAS& matrix, int row, int column, std::string_view text,
     cell.assign(text);
     return;
   }
-  // Most cells are added to once, from their initial "0".
-  const auto current = cell == "0" ? std::optional<Amount4>(0) : ParseAmount(cell, separator);
+  const std::optional<Amount4> current = ParseAmount(cell, separator);
   if (!current) return;  // an unreadable cell stays unreadable, whatever follows
   if (!value) {
     cell.assign(text);

@@ -31,11 +31,7 @@ constexpr std::string_view kRecordMarks[] = {kRecordClose, kInsuranceBlock, kFun
 
 // The record tags of line `i`, from the split's marks or, for a list split without them, by search.
 unsigned TagsOf(const LineList& lines, std::size_t i) {
-  if (lines.MarkedWith(kRecordMarks)) {
-    // Past the last line it fails as reading the line would.
-    if (i >= lines.Count()) ThrowListIndex(static_cast<long long>(i));
-    return lines.MarksOf(i);
-  }
+  if (lines.MarkedWith(kRecordMarks)) return lines.MarksOf(i);
   const std::string_view line = lines.Line(i);
   unsigned found = 0;
   for (std::size_t k = 0; k < std::size(kRecordMarks); ++k)

@@ -266,7 +266,7 @@ void Book::Part(const char* name, const Reconciliation& r, const ReconciliationP
 void WriteReconciliationWorkbook(const Reconciliation& reconciliation, const std::string& pathUtf8,
                                  std::time_t created) {
   // The file's XML holds numbers with a point whatever the user's locale.
-  const report::CNumericScope numbers;
+  const CNumericScope numbers;
   const auto fail = [&] {
     throw LorviError(std::string("Не удалось записать сверку в файл "_w) + Utf8ToCp1251(pathUtf8));
   };

@@ -83,6 +83,7 @@ TEST(LineList, DroppingMovesLineZeroAndPositionsFollow) {
   list.DropFront(10);
   EXPECT_TRUE(list.Empty());
   EXPECT_THROW(list.Line(0), LorviError);
+  EXPECT_THROW(list.MarksOf(0), LorviError);
 }
 
 TEST(LineList, ReadsFilesWholeAndLeavesThemUnchanged) {

@@ -115,8 +115,8 @@ void CheckRun::Export(const Action& action) {
   session_.Guarded([&] {
     // The window prints nothing then; here the user would wait for a file that never comes.
     if (!dmRpt.Print(*job, nullptr))
-      session_.ShowMessage(ToCp1251(QStringLiteral("Не найден шаблон отчета") + QChar('\r') +
-                                    dmRpt.TemplatePath(TDMRpt::kPrintTemplate)));
+      session_.ShowMessage(
+          ToCp1251(TDMRpt::MissingTemplateText(dmRpt.TemplatePath(TDMRpt::kPrintTemplate))));
   });
 }
 
