@@ -62,17 +62,32 @@ std::string RenderNumber(long double value, char separator) {
   return WithSeparator(static_cast<std::int64_t>(scaled), separator);
 }
 
+Verdict CompareAmounts(long double accrued, long double paid) {
+  if (accrued - paid >= kThreshold) return Verdict::kAccruedAbove;
+  if (paid - accrued >= kThreshold) return Verdict::kPaidAbove;
+  return Verdict::kEqual;
+}
+
+std::string_view VerdictSign(Verdict verdict) {
+  switch (verdict) {
+    case Verdict::kAccruedAbove:
+      return " > ";
+    case Verdict::kPaidAbove:
+      return " < ";
+    case Verdict::kEqual:
+      break;
+  }
+  return " = ";
+}
+
 std::string CompareText(std::string_view accrued, std::string_view paid, double a, double p,
                         char separator) {
   const long double la = a, lp = p;
+  const Verdict verdict = CompareAmounts(la, lp);
   std::string text(accrued);
-  if (la - lp >= kThreshold)
-    text += " > ";
-  else if (lp - la >= kThreshold)
-    text += " < ";
-  else
-    return text.append(" = ").append(paid);
-  text.append(paid).append(" (").append(RenderNumber(std::fabs(la - lp), separator)).append(")");
+  text.append(VerdictSign(verdict)).append(paid);
+  if (verdict == Verdict::kEqual) return text;
+  text.append(" (").append(RenderNumber(std::fabs(la - lp), separator)).append(")");
   return text;
 }
 

@@ -12,8 +12,16 @@ namespace lorvi {
 // locale's separator, trailing zeros dropped, no separator for a whole number.
 std::string RenderNumber(long double value, char separator);
 
-// The comparison text of two amounts: accrued, " > ", " < " or " = ", paid, and for the first two
-// the rendered difference in brackets. A difference of at least 0.01 counts.
+// How accrued and paid compare, as the grids write and colour it: a difference of at least 0.01,
+// taken in extended precision, counts; within it they are equal.
+enum class Verdict { kEqual, kAccruedAbove, kPaidAbove };
+Verdict CompareAmounts(long double accrued, long double paid);
+
+// What a comparison text puts between the two amounts: " = ", " > " or " < ".
+std::string_view VerdictSign(Verdict verdict);
+
+// The comparison text of two amounts: accrued, the verdict's sign, paid, and when they differ
+// the rendered difference in brackets.
 std::string CompareText(std::string_view accrued, std::string_view paid, double a, double p,
                         char separator);
 

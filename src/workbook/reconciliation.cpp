@@ -6,10 +6,6 @@
 namespace lorvi {
 namespace {
 
-constexpr std::string_view kAbove = " > ";
-constexpr std::string_view kBelow = " < ";
-constexpr std::string_view kEqual = " = ";
-
 // The period key of a column title "2011-1 (Н ? У)".
 std::string PeriodOfTitle(const std::string& title) { return title.substr(0, title.find(" (")); }
 
@@ -39,23 +35,21 @@ Comparison ParseComparison(std::string_view text, char separator) {
   Comparison result;
   // Amounts hold no ">", "<" or "=", so the first sign found is the comparison's.
   std::size_t at = std::string_view::npos;
-  std::string_view sign;
-  for (const std::string_view candidate : {kAbove, kBelow, kEqual}) {
-    const std::size_t found = text.find(candidate);
+  Verdict verdict = Verdict::kEqual;
+  for (const Verdict candidate : {Verdict::kAccruedAbove, Verdict::kPaidAbove, Verdict::kEqual}) {
+    const std::size_t found = text.find(VerdictSign(candidate));
     if (found < at) {
       at = found;
-      sign = candidate;
+      verdict = candidate;
     }
   }
   if (at == std::string_view::npos) return result;
-  std::string_view paid = text.substr(at + sign.size());
-  if (sign != kEqual) paid = paid.substr(0, paid.rfind(" ("));
+  std::string_view paid = text.substr(at + VerdictSign(verdict).size());
+  if (verdict != Verdict::kEqual) paid = paid.substr(0, paid.rfind(" ("));
   result.accrued = ParseAmount(text.substr(0, at), separator);
   result.paid = ParseAmount(paid, separator);
   if (!result.Readable()) return Comparison{};
-  result.verdict = sign == kAbove   ? Verdict::kAccruedAbove
-                   : sign == kBelow ? Verdict::kPaidAbove
-                                    : Verdict::kEqual;
+  result.verdict = verdict;
   return result;
 }
 

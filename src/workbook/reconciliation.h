@@ -7,12 +7,10 @@
 #include <vector>
 
 #include "intake/file_tree.h"
+#include "view/fill_grid.h"
 #include "view/text_grid.h"
 
 namespace lorvi {
-
-// How accrued and paid compare, as the grids colour a total: within 0.01 they are equal.
-enum class Verdict { kEqual, kAccruedAbove, kPaidAbove };
 
 // One comparison of accrued with paid, in ten-thousandths. A grid cell that shows "???" has no
 // figures at all: it adds nothing to the grid's sums, nor does it here.

@@ -10,6 +10,7 @@
 #include "base/c_numeric_scope.h"
 #include "base/lorvi_error.h"
 #include "base/text1251.h"
+#include "store/amount.h"
 
 namespace lorvi {
 namespace {
@@ -25,12 +26,13 @@ std::size_t Length(const std::string& utf8) {
       std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
-// How a number looks with grouping and two decimals, for the column's width.
+// How a number looks with grouping and two decimals, for the column's width: as the cell's format
+// shows it.
 std::size_t NumberLength(std::int64_t value4) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.2f", Number(value4));
-  const std::size_t digits = std::string(text).find('.');
-  return std::string(text).size() + (digits > 3 ? (digits - (text[0] == '-') - 1) / 3 : 0);
+  std::string text;
+  FormatAmountInto(text, value4, '.');
+  const std::size_t digits = text.find('.') - (text[0] == '-' ? 1 : 0);
+  return text.size() + (digits > 3 ? (digits - 1) / 3 : 0);
 }
 
 // libxlsxwriter reports a file it cannot create on the standard error only: find out first.
@@ -115,7 +117,7 @@ class Book {
     return format;
   }
   lxw_format* DifferenceFormat(Verdict verdict, bool total) const {
-    const int v = verdict == Verdict::kEqual ? 0 : verdict == Verdict::kAccruedAbove ? 1 : 2;
+    const int v = static_cast<int>(verdict);  // grey, green, red
     return total ? totalDifference_[v] : difference_[v];
   }
   void Figures(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Comparison& c);
@@ -252,9 +254,8 @@ void Book::Part(const char* name, const Reconciliation& r, const ReconciliationP
     lxw_rowcol_to_range(range, firstRow, col, std::max(totalRow - 1, firstRow), col);
     std::snprintf(formula, sizeof formula, "=SUM(%s)", range);
     const bool difference = col % kFigures == 0;
-    const Verdict verdict = sums[col] >= 100    ? Verdict::kAccruedAbove
-                            : sums[col] <= -100 ? Verdict::kPaidAbove
-                                                : Verdict::kEqual;
+    // The grids' rule on the column's sum, in ten-thousandths.
+    const Verdict verdict = CompareAmounts(static_cast<long double>(sums[col]) / 10000.0L, 0.0L);
     worksheet_write_formula_num(sheet, totalRow, col, formula,
                                 difference ? DifferenceFormat(verdict, true) : totalAmount_,
                                 Number(sums[col]));
