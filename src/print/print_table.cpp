@@ -22,16 +22,24 @@ std::string MoneyLines(const TextGrid& grid, int row, int columns) {
 
 }  // namespace
 
+std::string NameColumnTitle(const PrintSource& shown) {
+  return std::string(shown.personsView ? "ФИО"_w : "Категории"_w);
+}
+
+std::string FilterCaption(const PrintSource& shown) {
+  return shown.personsView ? shown.tabCaption : std::string();
+}
+
 std::optional<PrintJob> BuildPrintJob(const PrintSource& source) {
   const TreeNode* node = source.tree.Selected();
   if (node == nullptr) return std::nullopt;
   while (node->parent != nullptr) node = node->parent;
 
   PrintJob job;
-  job.FIO = source.personsView ? std::string("ФИО"_w) : std::string("Категории"_w);
+  job.FIO = NameColumnTitle(source);
   job.OrgName = node->caption;
   job.XMLType = source.panelTitle;
-  job.TabName = source.personsView ? source.tabCaption : std::string();
+  job.TabName = FilterCaption(source);
 
   // Rows and columns come from the insurance grid; its partner has the same.
   const int columns = source.strah.ColCount();

@@ -234,16 +234,20 @@ void Session::tcZLChange() {
              ofOrganisation ? &store_.ZLInfo[node->datum] : nullptr);
 }
 
-std::optional<PrintJob> Session::sbPrintClick() const {
-  return BuildPrintJob(
-      {tvLF_, ShownStrah(), ShownNakop(), !advShown_, SLabel2Caption_, TabCaption(tcZLIndex_)});
+PrintSource Session::Shown() const {
+  return {tvLF_,
+          advShown_ ? sgADVStrah_ : sgZLStrah_,
+          advShown_ ? sgADVNakop_ : sgZLNakop_,
+          !advShown_,
+          SLabel2Caption_,
+          TabCaption(tcZLIndex_)};
 }
+
+std::optional<PrintJob> Session::sbPrintClick() const { return BuildPrintJob(Shown()); }
 
 std::optional<Reconciliation> Session::ReconciliationShown(const std::string& date) const {
   if (CurOrg_ >= store_.OrgCount) return std::nullopt;
-  return BuildReconciliation({tvLF_, CurOrg_, ShownStrah(), ShownNakop(), !advShown_,
-                              SLabel2Caption_, TabCaption(tcZLIndex_), store_.decimalSeparator,
-                              date});
+  return BuildReconciliation({Shown(), CurOrg_, store_.decimalSeparator, date});
 }
 
 void Session::edFindFIOChange(const std::string& text1251) {

@@ -146,9 +146,8 @@ class Session {
   TextGrid& GridOf(GridTag tag);
   template <typename Self>
   static auto& GridIn(Self& self, GridTag tag);
-  // The two grids of the view shown.
-  const TextGrid& ShownStrah() const { return advShown_ ? sgADVStrah_ : sgZLStrah_; }
-  const TextGrid& ShownNakop() const { return advShown_ ? sgADVNakop_ : sgZLNakop_; }
+  // The view shown, as the print and the workbook read it.
+  PrintSource Shown() const;
 
   OrgStore store_;
   FileTree tvLF_;

@@ -54,21 +54,22 @@ Comparison ParseComparison(std::string_view text, char separator) {
 }
 
 std::optional<Reconciliation> BuildReconciliation(const ReconciliationSource& source) {
-  const TreeNode* organisation = OrganisationNode(source.tree, source.slot);
-  if (organisation == nullptr || source.strah.ColCount() == 0) return std::nullopt;
+  const PrintSource& shown = source.shown;
+  const TreeNode* organisation = OrganisationNode(shown.tree, source.slot);
+  if (organisation == nullptr || shown.strah.ColCount() == 0) return std::nullopt;
 
   Reconciliation result;
   result.organisation = organisation->caption;
-  result.view = source.panelTitle;
-  result.tab = source.personsView ? source.tabCaption : std::string();
-  result.nameTitle = source.personsView ? std::string("ФИО"_w) : std::string("Категории"_w);
+  result.view = shown.panelTitle;
+  result.tab = FilterCaption(shown);
+  result.nameTitle = NameColumnTitle(shown);
   result.date = source.date;
   for (const auto& period : organisation->children)
     for (const auto& kind : period->children)
       for (const auto& file : kind->children)
         result.files.push_back({file->caption, period->caption, kind->caption});
-  result.insurance = PartOf(source.strah, source.separator);
-  result.funded = PartOf(source.nakop, source.separator);
+  result.insurance = PartOf(shown.strah, source.separator);
+  result.funded = PartOf(shown.nakop, source.separator);
   return result;
 }
 

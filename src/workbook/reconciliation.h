@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "intake/file_tree.h"
+#include "print/print_table.h"
 #include "view/fill_grid.h"
 #include "view/text_grid.h"
 
@@ -59,14 +60,9 @@ struct Reconciliation {
 
 // What the window shows, as the workbook reads it.
 struct ReconciliationSource {
-  const FileTree& tree;
-  int slot;               // the organisation shown (CurOrg)
-  const TextGrid& strah;  // the grids of the view shown
-  const TextGrid& nakop;
-  bool personsView;
-  std::string panelTitle;
-  std::string tabCaption;
-  char separator;  // the locale's decimal separator, as the grids write it
+  PrintSource shown;  // tree, grids, view and tab, as the print reads them
+  int slot;           // the organisation shown (CurOrg)
+  char separator;     // the locale's decimal separator, as the grids write it
   std::string date;
 };
 
