@@ -10,20 +10,10 @@
 namespace lorvi {
 namespace {
 
+// The grid's own text colour is the view's; every other one is the look's.
 QVariant ColourOf(CellLook::Colour colour) {
-  switch (colour) {
-    case CellLook::kBlack:
-      return QBrush(Qt::black);
-    case CellLook::kGreen:
-      return QBrush(QColor(0, 128, 0));
-    case CellLook::kRed:
-      return QBrush(QColor(255, 0, 0));
-    case CellLook::kGrey:
-      return QBrush(QColor(128, 128, 128));
-    case CellLook::kText:
-      break;
-  }
-  return {};
+  if (colour == CellLook::kText) return {};
+  return QBrush(QColor(static_cast<QRgb>(Rgb(colour))));
 }
 
 }  // namespace

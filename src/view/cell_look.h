@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "view/text_grid.h"
 
 namespace lorvi {
@@ -19,5 +21,22 @@ struct CellLook {
 CellLook sgZLStrahDrawCell(const TextGrid& grid, int col, int row);
 
 inline constexpr int kCellTextInset = 3;
+
+// The colour as red, green and blue (0xRRGGBB), for the screen and the workbook alike; kText has
+// none of its own and gives 0.
+constexpr std::uint32_t Rgb(CellLook::Colour colour) {
+  switch (colour) {
+    case CellLook::kGreen:
+      return 0x008000;
+    case CellLook::kRed:
+      return 0xFF0000;
+    case CellLook::kGrey:
+      return 0x808080;
+    case CellLook::kBlack:
+    case CellLook::kText:
+      break;
+  }
+  return 0x000000;
+}
 
 }  // namespace lorvi

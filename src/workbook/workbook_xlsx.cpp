@@ -11,6 +11,7 @@
 #include "base/lorvi_error.h"
 #include "base/text1251.h"
 #include "store/amount.h"
+#include "view/cell_look.h"
 
 namespace lorvi {
 namespace {
@@ -70,7 +71,9 @@ class Book {
       format_set_bg_color(f, 0xFFFF99);
       format_set_font_color(f, 0xC00000);
     });
-    const lxw_color_t colours[] = {0x808080, 0x008000, 0xFF0000};  // as the grids' totals
+    // By verdict: equal, accrued above, paid above, as the grids colour their totals.
+    const lxw_color_t colours[] = {Rgb(CellLook::kGrey), Rgb(CellLook::kGreen),
+                                   Rgb(CellLook::kRed)};
     for (int v = 0; v < 3; ++v) {
       difference_[v] = Format([&](lxw_format* f) {
         format_set_num_format(f, "#,##0.00");
@@ -222,8 +225,7 @@ void Book::Part(const char* name, const Reconciliation& r, const ReconciliationP
   worksheet_autofilter(sheet, 1, 0, std::max(totalRow - 1, firstRow - 1), lastCol);
 
   // Two header rows: the period keys over their three figures.
-  const std::string part0 = name;
-  worksheet_write_string(sheet, 0, 0, part0.c_str(), header_);
+  worksheet_write_string(sheet, 0, 0, name, header_);
   for (std::size_t g = 0; g < groups; ++g) {
     const std::string key = g < part.periods.size() ? Cp1251ToUtf8(part.periods[g]) : "Итого";
     const lxw_col_t col = static_cast<lxw_col_t>(1 + g * kFigures);
