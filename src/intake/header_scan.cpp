@@ -61,18 +61,19 @@ bool Classify(const std::array<std::string, kElementCount>& values, int count, H
 bool ScanHeader(const std::string& path, HeaderInfo& info) {
   info = HeaderInfo{};
   if (!FileExists(path)) return false;
-  const std::string bytes = ReadFileBytes(path);
   // Individual records name all six elements near the top. A line feed always ends a line, so the
-  // lines up to one there are the file's first lines: they are split alone, and the rest only
-  // when they do not suffice.
+  // lines up to one there are the file's first lines: they are read and split alone, and the
+  // whole file only when they do not suffice.
   constexpr std::size_t kHead = 16384;
-  const std::size_t cut = bytes.size() > kHead ? bytes.rfind('\n', kHead) : std::string::npos;
+  std::string bytes = ReadFileHead(path, kHead + 1);  // one more byte tells whether there is more
+  if (bytes.size() <= kHead) return ScanHeaderLines(LineList(std::move(bytes)), info);
+  const std::size_t cut = bytes.rfind('\n', kHead);
   if (cut != std::string::npos) {
     std::array<std::string, kElementCount> values;
     const int count = ScanElements(LineList(bytes.substr(0, cut + 1)), values);
     if (count == 6) return Classify(values, count, info);
   }
-  return ScanHeaderLines(LineList(bytes), info);
+  return ScanHeaderLines(LineList(ReadFileBytes(path)), info);
 }
 
 bool ScanHeaderLines(const LineList& lines, HeaderInfo& info) {

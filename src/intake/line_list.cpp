@@ -128,7 +128,9 @@ LineList ReadLineList(const std::string& path, std::span<const std::string_view>
   return LineList(ReadFileBytes(path), marks);
 }
 
-std::string ReadFileBytes(const std::string& path) {
+std::string ReadFileBytes(const std::string& path) { return ReadFileHead(path, std::string::npos); }
+
+std::string ReadFileHead(const std::string& path, std::size_t limit) {
   // Only regular files: a pipe or a device could block or never end.
   std::error_code ec;
   if (!std::filesystem::is_regular_file(NativePath(path), ec)) ThrowCannotOpen(path);
@@ -139,12 +141,12 @@ std::string ReadFileBytes(const std::string& path) {
   std::size_t size = 0;
   if (!ec && expected > 0) {
     // One byte more than expected, so that the end shows without growing the buffer.
-    bytes.resize(static_cast<std::size_t>(expected) + 1);
+    bytes.resize(std::min(static_cast<std::size_t>(expected) + 1, limit));
     size = std::fread(bytes.data(), 1, bytes.size(), file);
   }
   // The file may have grown since its size was taken, or report no size at all.
-  for (;;) {
-    if (size == bytes.size()) bytes.resize(size + (1 << 16));
+  while (size < limit) {
+    if (size == bytes.size()) bytes.resize(std::min(size + (1 << 16), limit));
     const std::size_t got = std::fread(bytes.data() + size, 1, bytes.size() - size, file);
     size += got;
     if (got == 0) break;

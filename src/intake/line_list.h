@@ -64,6 +64,8 @@ LineList ReadLineList(const std::string& path, std::span<const std::string_view>
 
 // The bytes of the whole file at `path`, with the same failures as ReadLineList.
 std::string ReadFileBytes(const std::string& path);
+// Its first `limit` bytes at most, with the same failures.
+std::string ReadFileHead(const std::string& path, std::size_t limit);
 
 // True when a regular file (not a folder, pipe or device) is at `path`.
 bool FileExists(const std::string& path);
