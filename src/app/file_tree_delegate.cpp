@@ -17,7 +17,7 @@ void FileTreeDelegate::initStyleOption(QStyleOptionViewItem* option,
 
 void FileTreeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
-  const QVariant state = index.data(FileTreeModel::StatePictureRole);
+  const QVariant state = index.data(FileTreeModel::kStatePictureRole);
   if (!state.isValid()) {
     QStyledItemDelegate::paint(painter, option, index);
     return;
@@ -34,7 +34,7 @@ void FileTreeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
 QSize FileTreeDelegate::sizeHint(const QStyleOptionViewItem& option,
                                  const QModelIndex& index) const {
   QSize size = QStyledItemDelegate::sizeHint(option, index);
-  const QVariant state = index.data(FileTreeModel::StatePictureRole);
+  const QVariant state = index.data(FileTreeModel::kStatePictureRole);
   if (state.isValid()) size.rwidth() += state.value<QPixmap>().width();
   return size;
 }

@@ -5,7 +5,7 @@
 namespace lorvi {
 
 // Paints each node as its model describes it: font and colour from their roles, the colour kept
-// on the selection's background, and the state picture (StatePictureRole) left of the node's own.
+// on the selection's background, and the state picture (kStatePictureRole) left of the node's own.
 class FileTreeDelegate : public QStyledItemDelegate {
   Q_OBJECT
 

@@ -85,7 +85,7 @@ QVariant FileTreeModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
       return node->picture >= 0 && node->picture < pictures_.size() ? pictures_[node->picture]
                                                                     : QPixmap();
-    case StatePictureRole:
+    case kStatePictureRole:
       if (node->state >= 0 && node->state < pictures_.size()) return pictures_[node->state];
       return {};
     case Qt::FontRole:

@@ -25,7 +25,7 @@ class FileTreeModel : public QAbstractItemModel {
   QVariant data(const QModelIndex& index, int role) const override;
 
   // The node's state picture (the source mark), drawn left of its own; absent for none.
-  static constexpr int StatePictureRole = Qt::UserRole + 1;
+  static constexpr int kStatePictureRole = Qt::UserRole + 1;
 
   TreeNode* NodeOf(const QModelIndex& index) const;
   QModelIndex IndexOf(const TreeNode* node) const;

@@ -140,9 +140,9 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
   EXPECT_TRUE(fontOf(file).bold());
   EXPECT_EQ(model.IndexOf(file).data(Qt::ForegroundRole).value<QBrush>().color(),
             QColor(0, 0, 128));
-  EXPECT_EQ(model.IndexOf(file).data(FileTreeModel::StatePictureRole).value<QPixmap>().toImage(),
+  EXPECT_EQ(model.IndexOf(file).data(FileTreeModel::kStatePictureRole).value<QPixmap>().toImage(),
             ILPicture(kPictureSourceMark).toImage());
-  EXPECT_FALSE(model.IndexOf(period).data(FileTreeModel::StatePictureRole).isValid());
+  EXPECT_FALSE(model.IndexOf(period).data(FileTreeModel::kStatePictureRole).isValid());
 
   // Selecting the unreadable root by mouse changes nothing in the grids.
   w.window.tvLF()->setCurrentIndex(model.index(1, 0));
