@@ -2,7 +2,7 @@
 
 #include "report/exports.h"
 #include "report/page_painter.h"
-#include "report/report_error.h"
+#include "report/whole_file_device.h"
 
 namespace lorvi::report {
 
@@ -19,8 +19,11 @@ QStringList ExportJpeg(const PreparedReport& report, const QString& basePath, in
   QStringList written;
   for (int i = 0; i < report.PageCount(); ++i) {
     const QString path = QStringLiteral("%1_%2.%3").arg(stem).arg(i + 1).arg(suffix);
-    if (!RenderPage(report.pages[i], dpi).save(path, "JPG", 90))
-      ThrowReportError(QStringLiteral("Не удалось записать файл %1").arg(path));
+    const QImage picture = RenderPage(report.pages[i], dpi);
+    WriteWholeFile(path, [&](QIODevice& device) {
+      if (!picture.save(&device, "JPG", 90))
+        ThrowCannotWrite(path, QStringLiteral("не удалось сжать рисунок"));
+    });
     written.append(path);
   }
   return written;

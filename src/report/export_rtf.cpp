@@ -1,10 +1,8 @@
-#include <QFile>
-
 #include <algorithm>
 #include <cmath>
 
 #include "report/exports.h"
-#include "report/report_error.h"
+#include "report/whole_file_device.h"
 
 namespace lorvi::report {
 namespace {
@@ -224,13 +222,9 @@ class RtfWriter {
 }  // namespace
 
 void ExportRtf(const PreparedReport& report, const QString& path) {
-  const auto fail = [&](const QString& reason) {
-    ThrowReportError(QStringLiteral("Не удалось записать файл %1: %2").arg(path, reason));
-  };
-  if (report.pages.isEmpty()) fail(QStringLiteral("в отчете нет страниц"));
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail(file.errorString());
-  if (file.write(RtfWriter().Write(report)) < 0 || !file.flush()) fail(file.errorString());
+  if (report.pages.isEmpty()) ThrowCannotWrite(path, QStringLiteral("в отчете нет страниц"));
+  const QByteArray text = RtfWriter().Write(report);
+  WriteWholeFile(path, [&](QIODevice& device) { device.write(text); });
 }
 
 }  // namespace lorvi::report

@@ -8,8 +8,9 @@
 #include <cmath>
 
 #include "base/c_numeric_scope.h"
+#include "output/xlsx_book.h"
 #include "report/exports.h"
-#include "report/report_error.h"
+#include "report/whole_file_device.h"
 
 namespace lorvi::report {
 namespace {
@@ -43,19 +44,10 @@ lxw_color_t ColorOf(const QColor& color) {
 class XlsxWriter {
  public:
   explicit XlsxWriter(const QString& path)
-      : workbook_(workbook_new(QFile::encodeName(path).constData())) {}
-  ~XlsxWriter() {
-    if (workbook_) workbook_close(workbook_);
-  }
-  XlsxWriter(const XlsxWriter&) = delete;
-  XlsxWriter& operator=(const XlsxWriter&) = delete;
+      : book_(QFile::encodeName(path).toStdString(), "отчет", /*constantMemory=*/false) {}
 
-  bool Write(const PreparedReport& report, QString* reason) {
-    if (!workbook_) {
-      *reason = QStringLiteral("не удалось создать книгу");
-      return false;
-    }
-    sheet_ = workbook_add_worksheet(workbook_, "Отчет");
+  void Write(const PreparedReport& report) {
+    sheet_ = book_.AddSheet("Отчет");
     SetUpPrinting(report.pages.first());
     WriteColumns(report);
     QList<lxw_row_t> breaks;
@@ -65,14 +57,8 @@ class XlsxWriter {
       row = WritePage(page, row);
     }
     breaks.append(0);
-    if (breaks.size() > 1) worksheet_set_h_pagebreaks(sheet_, breaks.data());
-    const lxw_error result = workbook_close(workbook_);
-    workbook_ = nullptr;
-    if (result != LXW_NO_ERROR) {
-      *reason = QString::fromUtf8(lxw_strerror(result));
-      return false;
-    }
-    return true;
+    if (breaks.size() > 1) book_.Check(worksheet_set_h_pagebreaks(sheet_, breaks.data()));
+    book_.Commit();
   }
 
  private:
@@ -113,7 +99,7 @@ class XlsxWriter {
       // A column is as many widths of a digit of the default font (7 pixels at 96 dpi) as fit,
       // less its 5 pixels of padding.
       const double pixels = (columns_[c + 1] - columns_[c]) / kMmPerInch * 96;
-      worksheet_set_column(sheet_, c, c, std::max(0.5, (pixels - 5) / 7), nullptr);
+      book_.Check(worksheet_set_column(sheet_, c, c, std::max(0.5, (pixels - 5) / 7), nullptr));
     }
   }
 
@@ -123,7 +109,8 @@ class XlsxWriter {
     const QList<double> rows = Cluster(edges, 0.5);
     for (int r = 0; r + 1 < rows.size(); ++r) {
       const double points = (rows[r + 1] - rows[r]) * 72 / kMmPerInch;
-      worksheet_set_row(sheet_, firstRow + r, std::min(points, kMaxRowPoints), nullptr);
+      book_.Check(
+          worksheet_set_row(sheet_, firstRow + r, std::min(points, kMaxRowPoints), nullptr));
     }
     QSet<quint64> taken;
     const auto key = [](lxw_row_t row, int col) { return (quint64(row) << 16) | quint64(col); };
@@ -139,13 +126,13 @@ class XlsxWriter {
       const QByteArray text = item.text.left(kMaxCellText).toUtf8();
       lxw_format* format = FormatOf(item);
       if (free && (top != bottom || left != right)) {
-        worksheet_merge_range(sheet_, top, lxw_col_t(left), bottom, lxw_col_t(right),
-                              text.constData(), format);
+        book_.Check(worksheet_merge_range(sheet_, top, lxw_col_t(left), bottom, lxw_col_t(right),
+                                          text.constData(), format));
         for (lxw_row_t r = top; r <= bottom; ++r)
           for (int c = left; c <= right; ++c) taken.insert(key(r, c));
       } else if (!taken.contains(key(top, left))) {
         // Overlapping ranges would spoil the file: an item over another keeps its first cell.
-        worksheet_write_string(sheet_, top, lxw_col_t(left), text.constData(), format);
+        book_.Check(worksheet_write_string(sheet_, top, lxw_col_t(left), text.constData(), format));
         taken.insert(key(top, left));
       }
     }
@@ -171,7 +158,7 @@ class XlsxWriter {
                             .arg(item.fill.isValid() ? item.fill.name() : QString())
                             .arg(wrap);
     if (lxw_format* known = formats_.value(key)) return known;
-    lxw_format* format = workbook_add_format(workbook_);
+    lxw_format* format = book_.AddFormat();
     format_set_font_name(format, item.font.family.toUtf8().constData());
     format_set_font_size(format, item.font.size);
     if (item.font.bold) format_set_bold(format);
@@ -199,7 +186,7 @@ class XlsxWriter {
     return format;
   }
 
-  lxw_workbook* workbook_;
+  XlsxBook book_;
   lxw_worksheet* sheet_ = nullptr;
   QList<double> columns_;
   QHash<QString, lxw_format*> formats_;
@@ -208,15 +195,10 @@ class XlsxWriter {
 }  // namespace
 
 void ExportXlsx(const PreparedReport& report, const QString& path) {
-  QString reason;
-  if (report.pages.isEmpty()) {
-    reason = QStringLiteral("в отчете нет страниц");
-  } else {
-    // The library writes its numbers with the C library's formatting.
-    const CNumericScope numbers;
-    if (XlsxWriter(path).Write(report, &reason)) return;
-  }
-  ThrowReportError(QStringLiteral("Не удалось записать файл %1: %2").arg(path, reason));
+  if (report.pages.isEmpty()) ThrowCannotWrite(path, QStringLiteral("в отчете нет страниц"));
+  // The library writes its numbers with the C library's formatting.
+  const CNumericScope numbers;
+  XlsxWriter(path).Write(report);
 }
 
 }  // namespace lorvi::report

@@ -7,6 +7,7 @@
 
 #include "base/lorvi_error.h"
 #include "base/text1251.h"
+#include "output/whole_file.h"
 
 namespace lorvi {
 namespace {
@@ -134,20 +135,11 @@ void WriteIniValue(const std::string& path, const std::string& section, const st
   for (const std::string& line : lines) text << line << (crlf ? "\r\n" : "\n");
 
   if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ec);
-  const std::filesystem::path temp = target.string() + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << text.str();
-    out.flush();
-    if (!out) {
-      out.close();
-      std::filesystem::remove(temp, ec);
-      throw LorviError("Unable to write to " + Utf8ToCp1251(path));
-    }
-  }
-  std::filesystem::rename(temp, target, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
+  try {
+    WholeFile file(path, "настройки");
+    file.Write(text.str());
+    file.Commit();
+  } catch (const LorviError&) {
     throw LorviError("Unable to write to " + Utf8ToCp1251(path));
   }
 }

@@ -21,7 +21,8 @@ std::string ReadIniValue(const std::string& path, const std::string& section,
 
 // Sets `key` in `section` to `value`, creating the file, its folder and the section as needed and
 // leaving every other line as it was. The file is replaced whole, so a failed write leaves the old
-// one. A write that fails raises "Unable to write to <path>".
+// one; a read-only file is left as it is, and a symbolic link stays one (its file is replaced).
+// A write that fails, or is refused, raises "Unable to write to <path>".
 void WriteIniValue(const std::string& path, const std::string& section, const std::string& key,
                    const std::string& value);
 

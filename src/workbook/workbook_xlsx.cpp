@@ -4,12 +4,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <vector>
 
 #include "base/c_numeric_scope.h"
-#include "base/lorvi_error.h"
 #include "base/text1251.h"
+#include "output/xlsx_book.h"
 #include "store/amount.h"
 #include "view/cell_look.h"
 
@@ -36,26 +35,10 @@ std::size_t NumberLength(std::int64_t value4) {
   return text.size() + (digits > 3 ? (digits - 1) / 3 : 0);
 }
 
-// libxlsxwriter reports a file it cannot create on the standard error only: find out first.
-bool CanCreate(const std::string& path) {
-  std::error_code error;
-  const bool existed = std::filesystem::exists(path, error);
-  std::FILE* file = std::fopen(path.c_str(), "ab");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  if (!existed) std::remove(path.c_str());
-  return true;
-}
-
 class Book {
  public:
-  Book(const std::string& path, std::time_t created) {
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    book_ = workbook_new_opt(path.c_str(), &options);
-    if (book_ == nullptr) return;
-    properties_.created = created;
-    workbook_set_properties(book_, &properties_);
+  Book(const std::string& path, std::time_t created)
+      : xlsx_(path, "сверку", /*constantMemory=*/true, created) {
     header_ = Format([](lxw_format* f) {
       format_set_bold(f);
       format_set_align(f, LXW_ALIGN_CENTER);
@@ -96,18 +79,8 @@ class Book {
       format_set_top(f, LXW_BORDER_THIN);
     });
   }
-  ~Book() {
-    if (book_ != nullptr) workbook_close(book_);  // only after a failure: nothing to keep
-  }
-  Book(const Book&) = delete;
-  Book& operator=(const Book&) = delete;
 
-  bool Opened() const { return book_ != nullptr; }
-  lxw_error Close() {
-    lxw_workbook* book = book_;
-    book_ = nullptr;
-    return workbook_close(book);
-  }
+  void Commit() { xlsx_.Commit(); }
 
   void Summary(const Reconciliation& r);
   void Part(const char* name, const Reconciliation& r, const ReconciliationPart& part);
@@ -115,7 +88,7 @@ class Book {
  private:
   template <typename Setup>
   lxw_format* Format(Setup setup) {
-    lxw_format* format = workbook_add_format(book_);
+    lxw_format* format = xlsx_.AddFormat();
     setup(format);
     return format;
   }
@@ -125,8 +98,7 @@ class Book {
   }
   void Figures(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Comparison& c);
 
-  lxw_workbook* book_ = nullptr;
-  lxw_doc_properties properties_{};
+  XlsxBook xlsx_;
   lxw_format* header_ = nullptr;
   lxw_format* title_ = nullptr;
   lxw_format* text_ = nullptr;
@@ -139,7 +111,7 @@ class Book {
 };
 
 void Book::Summary(const Reconciliation& r) {
-  lxw_worksheet* sheet = workbook_add_worksheet(book_, "Сводка");
+  lxw_worksheet* sheet = xlsx_.AddSheet("Сводка");
   const std::string labels[] = {"Организация", "Вид", "Вкладка", "Дата выгрузки"};
   const std::string values[] = {Cp1251ToUtf8(r.organisation), Cp1251ToUtf8(r.view),
                                 Cp1251ToUtf8(r.tab), r.date};
@@ -155,38 +127,40 @@ void Book::Summary(const Reconciliation& r) {
     for (int c = 0; c < 3; ++c) widths[c] = std::max(widths[c], Length(files[c].back()));
   }
   for (lxw_col_t c = 0; c < 3; ++c)
-    worksheet_set_column(sheet, c, c, static_cast<double>(widths[c]) * kCharWidth + 2, nullptr);
+    xlsx_.Check(worksheet_set_column(sheet, c, c, static_cast<double>(widths[c]) * kCharWidth + 2,
+                                     nullptr));
   worksheet_set_paper(sheet, 9);  // A4
   worksheet_fit_to_pages(sheet, 1, 0);
 
   lxw_row_t row = 0;
   for (int i = 0; i < 4; ++i, ++row) {
-    worksheet_write_string(sheet, row, 0, labels[i].c_str(), title_);
-    worksheet_write_string(sheet, row, 1, values[i].c_str(), text_);
+    xlsx_.Check(worksheet_write_string(sheet, row, 0, labels[i].c_str(), title_));
+    xlsx_.Check(worksheet_write_string(sheet, row, 1, values[i].c_str(), text_));
   }
   ++row;
   const char* heads[] = {"Период", "Вид документа", "Файл"};
-  for (lxw_col_t c = 0; c < 3; ++c) worksheet_write_string(sheet, row, c, heads[c], header_);
+  for (lxw_col_t c = 0; c < 3; ++c)
+    xlsx_.Check(worksheet_write_string(sheet, row, c, heads[c], header_));
   ++row;
   for (std::size_t i = 0; i < r.files.size(); ++i, ++row)
     for (lxw_col_t c = 0; c < 3; ++c)
-      worksheet_write_string(sheet, row, c, files[c][i].c_str(), text_);
+      xlsx_.Check(worksheet_write_string(sheet, row, c, files[c][i].c_str(), text_));
 }
 
 void Book::Figures(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Comparison& c) {
   if (!c.Readable()) {
     for (lxw_col_t i = 0; i < kFigures; ++i)
-      worksheet_write_string(sheet, row, col + i, "???", unreadable_);
+      xlsx_.Check(worksheet_write_string(sheet, row, col + i, "???", unreadable_));
     return;
   }
-  worksheet_write_number(sheet, row, col, Number(*c.accrued), amount_);
-  worksheet_write_number(sheet, row, col + 1, Number(*c.paid), amount_);
-  worksheet_write_number(sheet, row, col + 2, Number(c.Difference()),
-                         DifferenceFormat(c.verdict, false));
+  xlsx_.Check(worksheet_write_number(sheet, row, col, Number(*c.accrued), amount_));
+  xlsx_.Check(worksheet_write_number(sheet, row, col + 1, Number(*c.paid), amount_));
+  xlsx_.Check(worksheet_write_number(sheet, row, col + 2, Number(c.Difference()),
+                                     DifferenceFormat(c.verdict, false)));
 }
 
 void Book::Part(const char* name, const Reconciliation& r, const ReconciliationPart& part) {
-  lxw_worksheet* sheet = workbook_add_worksheet(book_, name);
+  lxw_worksheet* sheet = xlsx_.AddSheet(name);
   const std::size_t groups = part.periods.size() + 1;  // the periods, then the totals
   const lxw_col_t lastCol = static_cast<lxw_col_t>(groups * kFigures);
   const lxw_row_t firstRow = 2;
@@ -214,42 +188,42 @@ void Book::Part(const char* name, const Reconciliation& r, const ReconciliationP
   for (std::size_t col = 1; col <= lastCol; ++col)
     widths[col] = std::max(widths[col], NumberLength(sums[col]));
   for (lxw_col_t col = 0; col <= lastCol; ++col)
-    worksheet_set_column(sheet, col, col, static_cast<double>(widths[col]) * kCharWidth + 2,
-                         nullptr);
+    xlsx_.Check(worksheet_set_column(sheet, col, col,
+                                     static_cast<double>(widths[col]) * kCharWidth + 2, nullptr));
 
   worksheet_set_landscape(sheet);
   worksheet_set_paper(sheet, 9);  // A4
   worksheet_fit_to_pages(sheet, 1, 0);
-  worksheet_repeat_rows(sheet, 0, 1);
+  xlsx_.Check(worksheet_repeat_rows(sheet, 0, 1));
   worksheet_freeze_panes(sheet, firstRow, 1);
-  worksheet_autofilter(sheet, 1, 0, std::max(totalRow - 1, firstRow - 1), lastCol);
+  xlsx_.Check(worksheet_autofilter(sheet, 1, 0, std::max(totalRow - 1, firstRow - 1), lastCol));
 
   // Two header rows: the period keys over their three figures.
-  worksheet_write_string(sheet, 0, 0, name, header_);
+  xlsx_.Check(worksheet_write_string(sheet, 0, 0, name, header_));
   for (std::size_t g = 0; g < groups; ++g) {
     const std::string key = g < part.periods.size() ? Cp1251ToUtf8(part.periods[g]) : "Итого";
     const lxw_col_t col = static_cast<lxw_col_t>(1 + g * kFigures);
-    worksheet_merge_range(sheet, 0, col, 0, col + kFigures - 1, key.c_str(), header_);
+    xlsx_.Check(worksheet_merge_range(sheet, 0, col, 0, col + kFigures - 1, key.c_str(), header_));
   }
-  worksheet_write_string(sheet, 1, 0, Cp1251ToUtf8(r.nameTitle).c_str(), header_);
+  xlsx_.Check(worksheet_write_string(sheet, 1, 0, Cp1251ToUtf8(r.nameTitle).c_str(), header_));
   for (std::size_t g = 0; g < groups; ++g) {
     const lxw_col_t col = static_cast<lxw_col_t>(1 + g * kFigures);
-    worksheet_write_string(sheet, 1, col, "Начислено", header_);
-    worksheet_write_string(sheet, 1, col + 1, "Уплачено", header_);
-    worksheet_write_string(sheet, 1, col + 2, "Разница", header_);
+    xlsx_.Check(worksheet_write_string(sheet, 1, col, "Начислено", header_));
+    xlsx_.Check(worksheet_write_string(sheet, 1, col + 1, "Уплачено", header_));
+    xlsx_.Check(worksheet_write_string(sheet, 1, col + 2, "Разница", header_));
   }
 
   lxw_row_t row = firstRow;
   for (std::size_t i = 0; i < part.rows.size(); ++i, ++row) {
     const ReconciliationRow& data = part.rows[i];
-    worksheet_write_string(sheet, row, 0, titles[i].c_str(), text_);
+    xlsx_.Check(worksheet_write_string(sheet, row, 0, titles[i].c_str(), text_));
     for (std::size_t g = 0; g < groups; ++g)
       Figures(sheet, row, static_cast<lxw_col_t>(1 + g * kFigures),
               g < part.periods.size() ? data.periods[g] : data.total);
   }
 
   // The last row sums every column; texts ("???") count for nothing, as in the grids.
-  worksheet_write_string(sheet, totalRow, 0, "Итого", totalTitle_);
+  xlsx_.Check(worksheet_write_string(sheet, totalRow, 0, "Итого", totalTitle_));
   for (lxw_col_t col = 1; col <= lastCol; ++col) {
     char range[64];
     char formula[80];
@@ -258,9 +232,9 @@ void Book::Part(const char* name, const Reconciliation& r, const ReconciliationP
     const bool difference = col % kFigures == 0;
     // The grids' rule on the column's sum, in ten-thousandths.
     const Verdict verdict = CompareAmounts(static_cast<long double>(sums[col]) / 10000.0L, 0.0L);
-    worksheet_write_formula_num(sheet, totalRow, col, formula,
-                                difference ? DifferenceFormat(verdict, true) : totalAmount_,
-                                Number(sums[col]));
+    xlsx_.Check(worksheet_write_formula_num(
+        sheet, totalRow, col, formula, difference ? DifferenceFormat(verdict, true) : totalAmount_,
+        Number(sums[col])));
   }
 }
 
@@ -270,16 +244,11 @@ void WriteReconciliationWorkbook(const Reconciliation& reconciliation, const std
                                  std::time_t created) {
   // The file's XML holds numbers with a point whatever the user's locale.
   const CNumericScope numbers;
-  const auto fail = [&] {
-    throw LorviError(std::string("Не удалось записать сверку в файл "_w) + Utf8ToCp1251(pathUtf8));
-  };
-  if (!CanCreate(pathUtf8)) fail();
   Book book(pathUtf8, created);
-  if (!book.Opened()) fail();
   book.Summary(reconciliation);
   book.Part("Страховая часть", reconciliation, reconciliation.insurance);
   book.Part("Накопительная часть", reconciliation, reconciliation.funded);
-  if (book.Close() != LXW_NO_ERROR) fail();
+  book.Commit();
 }
 
 }  // namespace lorvi

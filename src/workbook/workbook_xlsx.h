@@ -10,7 +10,8 @@ namespace lorvi {
 // Writes the reconciliation as a workbook at `pathUtf8`: sheets "Сводка", "Страховая часть" and
 // "Накопительная часть", amounts as numbers. Rows go out as they are written, so memory does not
 // grow with the organisation. `created` stamps the file, so the same figures on the same day give
-// the same file under any locale. Fails with a message naming the file.
+// the same file under any locale. The file is written whole or not at all; a failure throws
+// "Не удалось записать сверку в файл <path>: <reason>".
 void WriteReconciliationWorkbook(const Reconciliation& reconciliation, const std::string& pathUtf8,
                                  std::time_t created);
 

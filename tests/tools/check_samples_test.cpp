@@ -336,9 +336,9 @@ TEST(CheckProgram, ExportsThePrintButtonsReport) {
   run(LORVI_CHECK_EXE, {"--export", folder + "пусто.pdf"});
   EXPECT_FALSE(QFile::exists(folder + "пусто.pdf"));
   Result result = run(LORVI_CHECK_EXE, load + QStringList{"--export", folder + "нет/a.rtf"});
-  EXPECT_EQ(result.code, 0);
-  EXPECT_TRUE(messages(result.out).startsWith("Не удалось записать файл " + folder + "нет/a.rtf"))
-      << result.out.toStdString();
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(messages(result.out),
+            "Не удалось записать отчет в файл " + folder + "нет/a.rtf: нет такой папки\n");
 
   // The reconciliation workbook of what is shown; nothing shown, nothing written.
   result =
@@ -351,13 +351,16 @@ TEST(CheckProgram, ExportsThePrintButtonsReport) {
   run(LORVI_CHECK_EXE, {"--workbook", folder + "пусто.xlsx"});
   EXPECT_FALSE(QFile::exists(folder + "пусто.xlsx"));
   result = run(LORVI_CHECK_EXE, load + QStringList{"--workbook", folder + "нет/a.xlsx"});
-  EXPECT_EQ(messages(result.out), "Не удалось записать сверку в файл " + folder + "нет/a.xlsx.\n");
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(messages(result.out),
+            "Не удалось записать сверку в файл " + folder + "нет/a.xlsx: нет такой папки.\n");
 
   // A copy of the program without its template says so; with the template where an installed
   // program keeps it, it exports.
   ASSERT_TRUE(QDir(folder).mkpath("bin"));
   ASSERT_TRUE(QFile::copy(LORVI_CHECK_EXE, folder + "bin/lorvi-check"));
   result = run(folder + "bin/lorvi-check", load + QStringList{"--export", folder + "b.pdf"});
+  EXPECT_EQ(result.code, 1);
   EXPECT_EQ(messages(result.out),
             "Не найден шаблон отчета\\r" + folder + "bin/Template/Print.fr3\n");
   EXPECT_FALSE(QFile::exists(folder + "b.pdf"));

@@ -92,13 +92,17 @@ TEST(CheckCommandLine, RefusesWhatItCannotRun) {
       {{"--decimal-separator=,.", "--dump"},
        "--decimal-separator needs one character, as in --decimal-separator=,"},
       {{"--export"}, "--export needs a file ending in .pdf, .xlsx, .rtf, .jpg or .jpeg"},
-      {{"--export", "report.xls"},
+      {{"--workbook", "Сверка.XLSX", "--export", "report.xls"},
        "--export needs a file ending in .pdf, .xlsx, .rtf, .jpg or .jpeg, not 'report.xls'"},
       {{"--export", "pdf"},
        "--export needs a file ending in .pdf, .xlsx, .rtf, .jpg or .jpeg, not 'pdf'"},
       {{"--export", "a.pdf/report"},
        "--export needs a file ending in .pdf, .xlsx, .rtf, .jpg or .jpeg, not 'a.pdf/report'"},
       {{"--help", "--dump"}, "unknown action '--help'"},
+      // An input file named by mistake must not become a workbook.
+      {{"--workbook"}, "--workbook needs a file ending in .xlsx"},
+      {{"--workbook", "PFR-700.XML"}, "--workbook needs a file ending in .xlsx, not 'PFR-700.XML'"},
+      {{"--workbook", ".xlsx"}, "--workbook needs a file ending in .xlsx, not '.xlsx'"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(ParseError(c.args), c.message) << testing::PrintToString(c.args);

@@ -134,7 +134,8 @@ TEST_F(Workbook, AFileThatCannotBeWrittenIsAMessage) {
     WriteReconciliationWorkbook(*r, path, 0);
     ADD_FAILURE() << "written";
   } catch (const LorviError& e) {
-    EXPECT_EQ(Cp1251ToUtf8(e.what()), "Не удалось записать сверку в файл " + path);
+    EXPECT_EQ(Cp1251ToUtf8(e.what()),
+              "Не удалось записать сверку в файл " + path + ": нет такой папки");
   }
 }
 

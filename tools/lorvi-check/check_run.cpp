@@ -75,11 +75,16 @@ void CheckRun::Run(const Action& action) {
       AppendPrint(out_, session_.sbPrintClick());
       return;
     case ActionKind::Export:
-      Export(action);
+    case ActionKind::Workbook: {
+      // Every message of these tells of a file that was not written.
+      const std::size_t shown = messages_.size();
+      if (action.kind == ActionKind::Export)
+        Export(action);
+      else
+        Workbook(action);
+      if (messages_.size() != shown) outputFailed_ = true;
       return;
-    case ActionKind::Workbook:
-      Workbook(action);
-      return;
+    }
   }
 }
 
@@ -155,6 +160,7 @@ int RunCommandLine(const CommandLine& commandLine, std::string& out, std::string
   try {
     for (const Action& action : commandLine.actions) run.Run(action);
     if (commandLine.actions.back().kind != ActionKind::Dump) run.Dump();
+    if (run.OutputFailed()) status = 1;
   } catch (const BadCommandLine& e) {
     err += Complaint(e.what());
     status = 2;

@@ -24,6 +24,8 @@ class CheckRun {
   void Dump();
 
   Session& session() { return session_; }
+  // True when an --export or --workbook could not write its file.
+  bool OutputFailed() const { return outputFailed_; }
   const std::vector<std::string>& Messages() const { return messages_; }
   std::string& Output() { return out_; }
 
@@ -37,10 +39,12 @@ class CheckRun {
   Session session_;
   std::vector<std::string> messages_;  // code page 1251
   std::string out_;
+  bool outputFailed_ = false;
 };
 
 // Runs the whole command line: every action, then the final dump unless the last action was
-// one. Returns the exit status; the dumps go to `out`, complaints to `err`.
+// one. Returns the exit status (1 when an output could not be written, 2 for a bad command line);
+// the dumps go to `out`, complaints to `err`.
 int RunCommandLine(const CommandLine& commandLine, std::string& out, std::string& err);
 
 // Parses and runs the arguments after the program's name; also answers --help and --version.

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <string_view>
 
@@ -27,6 +28,15 @@ constexpr Named kActions[] = {
 };
 
 bool IsOption(std::string_view arg) { return arg.starts_with("--"); }
+
+// True when `text` ends in `suffix` (lower case ASCII), letter case ignored, with a name before.
+bool EndsInLowerCase(std::string_view text, std::string_view suffix) {
+  if (text.size() <= suffix.size()) return false;
+  const std::string_view end = text.substr(text.size() - suffix.size());
+  return std::equal(end.begin(), end.end(), suffix.begin(), [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) == b;
+  });
+}
 
 // Walks the arguments; each action takes what it needs from here.
 class Args {
@@ -115,9 +125,13 @@ Action ParseAction(ActionKind kind, Args& args) {
             action.text + "'");
       break;
     }
-    case ActionKind::Workbook:
-      action.text = args.Operand(name, "a file for the workbook (.xlsx)");
+    case ActionKind::Workbook: {
+      action.text = args.Operand(name, "a file ending in .xlsx");
+      // Nothing else is a workbook; an input file named by mistake must not become one.
+      if (!EndsInLowerCase(action.text, ".xlsx"))
+        throw BadCommandLine("--workbook needs a file ending in .xlsx, not '" + action.text + "'");
       break;
+    }
     case ActionKind::Clear:
     case ActionKind::Print:
     case ActionKind::Dump:
@@ -159,12 +173,13 @@ const char* const kHelp =
     "  --print                print what the print button hands the report\n"
     "  --export FILE          make the print button's report and export it to FILE: .pdf, .xlsx,\n"
     "                         .rtf, or .jpg/.jpeg (one picture a page, NAME_1.jpg, ...)\n"
-    "  --workbook FILE        write the reconciliation workbook (.xlsx) of the organisation, view\n"
-    "                         and tab shown, as the grids' context menu does\n"
+    "  --workbook FILE.xlsx   write the reconciliation workbook of the organisation, view and tab\n"
+    "                         shown, as the grids' context menu does\n"
     "  --dump                 print the state now (also done after the last action)\n"
     "  --help, --version      this text; the program's version\n"
     "\n"
-    "Exit status: 0 when every action ran, 2 for a bad command line.\n";
+    "Exit status: 1 when an output (--export, --workbook) could not be written, 2 for a bad\n"
+    "command line, 0 otherwise (files that could not be read included).\n";
 
 CommandLine ParseCommandLine(const std::vector<std::string>& argv) {
   CommandLine result;
