@@ -16,8 +16,8 @@ void ThrowNotDate(std::string_view text1251) {
   throw LorviError("'" + std::string(text1251) + "' is not a valid date");
 }
 
-void ThrowCannotOpen(const std::string& path) {
-  throw LorviError("Cannot open file " + Utf8ToCp1251(path));
+void ThrowCannotOpen(const std::string& path, int systemError) {
+  throw CannotOpenError("Cannot open file " + Utf8ToCp1251(path), systemError);
 }
 
 void ThrowRangeCheck() { throw LorviError("Range check error"); }
@@ -27,6 +27,12 @@ std::string WithFullStop(std::string_view text1251) {
   if (!out.empty() && static_cast<unsigned char>(out.back()) > static_cast<unsigned char>('.'))
     out += '.';
   return out;
+}
+
+std::string ErrorBoxText(const LorviError& error) {
+  std::string text = WithFullStop(error.what());
+  if (!error.FileName().empty()) text += "\n" + std::string("Файл: "_w) + error.FileName();
+  return text;
 }
 
 }  // namespace lorvi

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace lorvi {
 
@@ -11,17 +12,41 @@ namespace lorvi {
 class LorviError : public std::runtime_error {
  public:
   explicit LorviError(const std::string& text1251) : std::runtime_error(text1251) {}
+
+  // The file whose reading failed (its name without folder, code page 1251); empty for a failure
+  // that is not a file's.
+  const std::string& FileName() const { return fileName_; }
+  void SetFileName(std::string name1251) { fileName_ = std::move(name1251); }
+
+ private:
+  std::string fileName_;
+};
+
+// A file that exists but cannot be opened or read: "Cannot open file <path>", with the system's
+// error number.
+class CannotOpenError : public LorviError {
+ public:
+  CannotOpenError(const std::string& text1251, int systemError)
+      : LorviError(text1251), systemError_(systemError) {}
+  int SystemError() const { return systemError_; }
+
+ private:
+  int systemError_;
 };
 
 [[noreturn]] void ThrowListIndex(long long index);
 [[noreturn]] void ThrowNotInteger(std::string_view text1251);
 [[noreturn]] void ThrowNotDate(std::string_view text1251);
-// The path is the caller's, in the platform's file-name encoding.
-[[noreturn]] void ThrowCannotOpen(const std::string& path);
+// The path is the caller's, in the platform's file-name encoding; `systemError` is errno.
+[[noreturn]] void ThrowCannotOpen(const std::string& path, int systemError);
 [[noreturn]] void ThrowRangeCheck();
 
 // The text of the error box: a full stop is added unless the text already ends in a character
 // whose code is not above that of ".".
 std::string WithFullStop(std::string_view text1251);
+
+// The error box's text of `error`: WithFullStop of its text, then the line "Файл: <name>" when it
+// came from reading a file.
+std::string ErrorBoxText(const LorviError& error);
 
 }  // namespace lorvi

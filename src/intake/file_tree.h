@@ -22,6 +22,7 @@ struct TreeNode {
   int state = -1;  // state picture, -1 for none
   int datum = 0;   // the organisation's slot, or the unreadable files' datum
   bool expanded = false;
+  std::string note;  // an unreadable file's: why it was not taken, for the tooltip
   TreeNode* parent = nullptr;
   std::vector<std::unique_ptr<TreeNode>> children;
 };

@@ -16,15 +16,24 @@ struct HeaderInfo {
   std::string orgTitle;   // registration number + "(" + short name + ")"
   std::string periodKey;  // year + "-" + quarter
   std::string kind;       // kKindSZV or kKindADV
+  std::string reason;     // when not classified: why, for the tree's tooltip
 };
 
-// Classifies the file at `path` by its header elements. False, with `info` empty, when no file is
-// there or it is not readable as individual records or an inventory. A file that exists but
-// cannot be opened fails with "Cannot open file <path>".
+// The head of a file that the scan reads first; a head without a single "<" ends the scan.
+inline constexpr std::size_t kHeaderHead = 16384;
+
+// Classifies the file at `path` by its header elements. False, with `info` empty but for its
+// reason, when no file is there or it is not readable as individual records or an inventory
+// (among them a file whose first kHeaderHead bytes hold no "<"). A file that exists but cannot be
+// opened fails with CannotOpenError "Cannot open file <path>".
 bool ScanHeader(const std::string& path, HeaderInfo& info);
 
+// False when the file's first kHeaderHead bytes hold no "<": such a file is not readable, however
+// large, and the scan reads no further.
+bool HeadHoldsATag(std::string_view bytes);
+
 class LineList;
-// The same classification of a file already read into `lines`.
+// The same classification of a file already read into `lines` (HeadHoldsATag checked).
 bool ScanHeaderLines(const LineList& lines, HeaderInfo& info);
 
 }  // namespace lorvi

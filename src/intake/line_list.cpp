@@ -2,10 +2,17 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -54,6 +61,44 @@ std::filesystem::path NativePath(const std::string& path) {
   return std::filesystem::path(std::u8string(path.begin(), path.end()));
 #else
   return std::filesystem::path(path);
+#endif
+}
+
+// Opens the file at `path` for reading; only a regular file, since a pipe or a device could block
+// or never end.
+std::FILE* OpenRegularFile(const std::string& path) {
+#ifdef _WIN32
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(NativePath(path), ec))
+    ThrowCannotOpen(path, ec ? ec.value() : EISDIR);
+  std::FILE* file = _wfopen(NativePath(path).c_str(), L"rb");
+  if (file == nullptr) ThrowCannotOpen(path, errno);
+  return file;
+#else
+  // Not blocking, so that a pipe put in the file's place after it was chosen is found out by
+  // looking at what was opened, not by waiting on it.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) ThrowCannotOpen(path, errno);
+  struct stat status {};
+  int error = 0;
+  if (::fstat(fd, &status) != 0)
+    error = errno;
+  else if (S_ISDIR(status.st_mode))
+    error = EISDIR;
+  else if (!S_ISREG(status.st_mode))
+    error = ENODEV;  // a pipe, a device, a socket
+  if (error != 0) {
+    ::close(fd);
+    ThrowCannotOpen(path, error);
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (file == nullptr) {
+    const int error = errno;
+    ::close(fd);
+    ThrowCannotOpen(path, error);
+  }
+  return file;
 #endif
 }
 
@@ -131,11 +176,12 @@ LineList ReadLineList(const std::string& path, std::span<const std::string_view>
 std::string ReadFileBytes(const std::string& path) { return ReadFileHead(path, std::string::npos); }
 
 std::string ReadFileHead(const std::string& path, std::size_t limit) {
-  // Only regular files: a pipe or a device could block or never end.
+  // Closed also when the buffer cannot grow.
+  const auto close = [](std::FILE* f) { std::fclose(f); };
+  const std::unique_ptr<std::FILE, decltype(close)> owner(OpenRegularFile(path), close);
+  std::FILE* file = owner.get();
+  errno = 0;
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(NativePath(path), ec)) ThrowCannotOpen(path);
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) ThrowCannotOpen(path);
   std::string bytes;
   const auto expected = std::filesystem::file_size(NativePath(path), ec);
   std::size_t size = 0;
@@ -152,9 +198,7 @@ std::string ReadFileHead(const std::string& path, std::size_t limit) {
     if (got == 0) break;
   }
   bytes.resize(size);
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) ThrowCannotOpen(path);
+  if (std::ferror(file) != 0) ThrowCannotOpen(path, errno != 0 ? errno : EIO);
   return bytes;
 }
 

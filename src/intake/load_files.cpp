@@ -3,6 +3,7 @@
 #include "base/text1251.h"
 #include "intake/header_scan.h"
 #include "intake/line_list.h"
+#include "intake/unread_reason.h"
 
 namespace lorvi {
 namespace {
@@ -59,11 +60,12 @@ bool AddDocumentNode(std::string_view title, std::string_view periodKey, std::st
   return true;
 }
 
-void AddUnreadNode(const std::string& path, FileTree& tree) {
+void AddUnreadNode(const std::string& path, FileTree& tree, const std::string& reason) {
   TreeNode* root = UnreadRoot(tree);
   if (root == nullptr) root = tree.AddTop(std::string(kUnreadRoot), kPictureUnread, UnreadSlot);
   const std::string name = Utf8ToCp1251(FileNameOf(path));
-  if (ChildWithCaption(root, name) == nullptr) tree.AddChild(root, name, kPictureFile, UnreadSlot);
+  if (ChildWithCaption(root, name) == nullptr)
+    tree.AddChild(root, name, kPictureFile, UnreadSlot)->note = reason;
 }
 
 void MoveUnreadLast(FileTree& tree) {
@@ -76,11 +78,17 @@ bool AddFilesToTree(const std::vector<std::string>& paths, FileTree& tree,
   std::size_t done = 0;
   for (const std::string& path : paths) {
     HeaderInfo header;
-    if (ScanHeader(path, header)) {
+    bool classified = false;
+    try {
+      classified = ScanHeader(path, header);
+    } catch (const CannotOpenError& e) {
+      header.reason = CannotOpenReason(e.SystemError());
+    }
+    if (classified) {
       if (!AddDocumentNode(header.orgTitle, header.periodKey, header.kind, path, tree, placed))
         refused.push_back(FileNameOf(path));
     } else {
-      AddUnreadNode(path, tree);
+      AddUnreadNode(path, tree, header.reason);
     }
     if (progress) progress(++done, paths.size());
   }

@@ -27,8 +27,8 @@ struct LoadPlacements {
 // unreadable files, telling `placed` of each organisation and file placed; then sorts every
 // level, moves the unreadable root last, expands everything and selects the first node (the
 // returned value says whether the selection moved). A file of a third organisation is neither
-// placed nor told: its name (UTF-8) goes to `refused`. A file that exists but cannot be read
-// stops the load there with "Cannot open file <path>", the earlier files staying placed.
+// placed nor told: its name (UTF-8) goes to `refused`. A file that cannot be opened is an
+// unreadable file like any other, and the load goes on.
 bool AddFilesToTree(const std::vector<std::string>& paths, FileTree& tree,
                     const LoadPlacements& placed, std::vector<std::string>& refused,
                     const LoadProgress& progress = {});
@@ -37,8 +37,9 @@ bool AddFilesToTree(const std::vector<std::string>& paths, FileTree& tree,
 bool AddDocumentNode(std::string_view title, std::string_view periodKey, std::string_view kind,
                      const std::string& path, FileTree& tree, const LoadPlacements& placed);
 
-// Places one file that is not readable under the unreadable root.
-void AddUnreadNode(const std::string& path, FileTree& tree);
+// Places one file that is not readable under the unreadable root; `reason` (code page 1251) says
+// why, for its tooltip.
+void AddUnreadNode(const std::string& path, FileTree& tree, const std::string& reason = {});
 
 // Moves the unreadable root, with its files, to the end of the top level.
 void MoveUnreadLast(FileTree& tree);

@@ -80,8 +80,11 @@ QVariant FileTreeModel::data(const QModelIndex& index, int role) const {
   if (node == nullptr) return {};
   switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
       return FromCp1251(node->caption);
+    case Qt::ToolTipRole:
+      // An unreadable file says why it was not taken.
+      return node->note.empty() ? FromCp1251(node->caption)
+                                : FromCp1251(node->caption + "\n" + node->note);
     case Qt::DecorationRole:
       return node->picture >= 0 && node->picture < pictures_.size() ? pictures_[node->picture]
                                                                     : QPixmap();

@@ -48,11 +48,20 @@ void Session::LoadSettings() {
 }
 
 void Session::SaveSettings() {
-  if (!settingsPath_.empty())
+  if (settingsPath_.empty()) return;
+  try {
     WriteIniValue(settingsPath_, kSettingsSection, kSettingsKey, ODInitialDir_);
+  } catch (const LorviError&) {
+    // Said once a run: a user who keeps the file read-only need not hear it after every load.
+    if (settingsFailureTold_) return;
+    settingsFailureTold_ = true;
+    throw;
+  }
 }
 
 void Session::ShowError(const std::string& text1251) { ShowMessage(WithFullStop(text1251)); }
+
+void Session::ShowError(const LorviError& error) { ShowMessage(ErrorBoxText(error)); }
 
 void Session::ShowMessage(const std::string& text1251) {
   if (messageSink_) messageSink_(text1251);
@@ -64,16 +73,33 @@ void Session::Progress(const std::string& status) {
 
 namespace {
 
+// File names one a line after `heading`, at most ten, so that a message of many files still fits
+// the screen.
+std::string ListOfFiles(const std::string& headingUtf8, const std::vector<std::string>& namesUtf8) {
+  constexpr std::size_t kShown = 10;
+  std::string text = headingUtf8 + " (" + std::to_string(namesUtf8.size()) + "):";
+  for (std::size_t i = 0; i < namesUtf8.size() && i < kShown; ++i) text += "\n" + namesUtf8[i];
+  if (namesUtf8.size() > kShown) text += "\n… и ещё " + std::to_string(namesUtf8.size() - kShown);
+  return text;
+}
+
 // One box for the files of a load that a third organisation would need: a single file keeps its
-// sentence, several are listed one a line so that six refusals are not six boxes.
+// sentence, several are listed so that six refusals are not six boxes.
 std::string RefusedFilesMessage(const std::vector<std::string>& namesUtf8) {
   // Converted as the message is made: clang 14 crashes on some of these as 1251 literals.
   if (namesUtf8.size() == 1)
     return Utf8ToCp1251("Файл " + namesUtf8.front() +
                         " не загружен: одновременно анализируются не более двух организаций.");
-  std::string text = "Не загружены файлы (" + std::to_string(namesUtf8.size()) + "):";
-  for (const std::string& name : namesUtf8) text += "\n" + name;
-  return Utf8ToCp1251(text + "\nОдновременно анализируются не более двух организаций.");
+  return Utf8ToCp1251(ListOfFiles("Не загружены файлы", namesUtf8) +
+                      "\nОдновременно анализируются не более двух организаций.");
+}
+
+// One box, after the reading, for the files it passed over.
+std::string PassedOverMessage(const std::vector<std::string>& paths) {
+  std::vector<std::string> names;
+  for (const std::string& path : paths) names.push_back(FileNameOf(path));
+  return Utf8ToCp1251(ListOfFiles("Не прочитаны файлы", names) +
+                      "\nОни изменились или пропали после загрузки; загрузите их заново.");
 }
 
 // Counts a piece of work for as long as it runs, also when it fails; work may nest.
@@ -158,14 +184,19 @@ void Session::tvLFChange(TreeNode* node) {
       Progress(status);
     };
     progress.record = [&] { Progress(status); };
+    std::vector<std::string> passedOver;
     try {
-      LoadOrganisation(store_, slot, progress);
+      passedOver = LoadOrganisation(store_, slot, progress);
     } catch (...) {
       Progress("");
       throw;
     }
     Progress("");
     store_.OrgDirty[slot] = false;
+    ShowOrganisation(store_, slot, {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_});
+    // The figures are on the screen when the user is told which files they lack.
+    if (!passedOver.empty()) ShowMessage(PassedOverMessage(passedOver));
+    return;
   }
   ShowOrganisation(store_, slot, {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_});
 }

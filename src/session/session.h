@@ -96,14 +96,16 @@ class Session {
   const ProgressSink& CurrentProgressSink() const { return onProgress_; }
 
   // The settings file: the dialog's folder is read before each opening of the dialog and written
-  // after each completed load. An empty path (lorvi-check) keeps no settings.
+  // after each completed load. An empty path (lorvi-check) keeps no settings. A write that fails
+  // raises "Unable to write to <path>" the first time in a run; later failures are silent.
   void SetSettingsPath(std::string path) { settingsPath_ = std::move(path); }
   const std::string& SettingsPath() const { return settingsPath_; }
   void LoadSettings();
   void SaveSettings();
 
-  // Shows a failure of a user action in the error box.
+  // Shows a failure of a user action in the error box; a file's failure names the file.
   void ShowError(const std::string& text1251);
+  void ShowError(const LorviError& error);
   // The one failure boundary of the program's actions: runs `action`; a failure is shown in the
   // error box, what the action changed before it stays, and the program goes on.
   template <typename Action>
@@ -111,7 +113,7 @@ class Session {
     try {
       action();
     } catch (const LorviError& e) {
-      ShowError(e.what());
+      ShowError(e);
     } catch (const std::exception& e) {
       ShowError(Utf8ToCp1251(e.what()));
     }
@@ -163,6 +165,7 @@ class Session {
   std::string SLabel2Caption_;
   std::string ODInitialDir_;  // UTF-8, a path
   std::string settingsPath_;
+  bool settingsFailureTold_ = false;
   ProgressSink onProgress_;
 
   MessageSink messageSink_;

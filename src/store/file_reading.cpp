@@ -65,7 +65,14 @@ FileReading ReadFileAlone(const std::string& path, char separator) {
   try {
     if (!FileExists(path)) return reading;
     // Split for individual records, the usual kind; an inventory reads the same lines.
-    LineList lines = ReadLineList(path, ZLLineMarks());
+    std::string bytes;
+    try {
+      bytes = ReadFileBytes(path);
+    } catch (const CannotOpenError&) {
+      return reading;  // readable when it was placed, not any more
+    }
+    if (!HeadHoldsATag(bytes)) return reading;
+    LineList lines(std::move(bytes), ZLLineMarks());
     HeaderInfo header;
     if (!ScanHeaderLines(lines, header)) return reading;
     reading.periodKey = header.periodKey;

@@ -18,7 +18,7 @@ namespace lorvi {
 // into it directly.
 struct FileReading {
   enum class Kind : std::uint8_t {
-    kPassedOver,  // no file there any more, or its header no longer classifies it
+    kPassedOver,  // no file there any more, it cannot be opened, or it no longer classifies
     kRecords,     // individual records, for ZLInfo
     kInventory,   // an inventory, for ADVInfo
   };

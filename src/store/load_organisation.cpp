@@ -6,39 +6,71 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
+#include "base/text1251.h"
 #include "intake/header_scan.h"
+#include "intake/line_list.h"
 #include "store/adv_reader.h"
 #include "store/file_reading.h"
 
 namespace lorvi {
 namespace {
 
-void LoadOneByOne(OrgStore& store, int slot, const std::vector<std::string>& files,
-                  const ReadingProgress& progress) {
+// Runs the reading of the file at `path`; its failure names the file.
+template <typename Read>
+void ReadingFile(const std::string& path, Read read) {
+  try {
+    read();
+  } catch (LorviError& e) {
+    e.SetFileName(Utf8ToCp1251(FileNameOf(path)));
+    throw;
+  }
+}
+
+std::vector<std::string> LoadOneByOne(OrgStore& store, int slot,
+                                      const std::vector<std::string>& files,
+                                      const ReadingProgress& progress) {
+  std::vector<std::string> passedOver;
   for (std::size_t i = 0; i < files.size(); ++i) {
     const std::string& path = files[i];
     if (progress.file) progress.file(i, files.size(), path);
-    HeaderInfo header;
-    if (!ScanHeader(path, header)) continue;
-    if (header.kind == kKindSZV)
-      ReadZLFile(store, slot, path, header.periodKey, progress.record);
-    else if (header.kind == kKindADV)
-      ReadADVFile(store, slot, path, header.periodKey);
+    ReadingFile(path, [&] {
+      HeaderInfo header;
+      bool classified = false;
+      try {
+        classified = ScanHeader(path, header);
+      } catch (const CannotOpenError&) {
+        // Readable when it was placed, not any more.
+      }
+      if (!classified) {
+        passedOver.push_back(path);
+      } else if (header.kind == kKindSZV) {
+        ReadZLFile(store, slot, path, header.periodKey, progress.record);
+      } else if (header.kind == kKindADV) {
+        ReadADVFile(store, slot, path, header.periodKey);
+      }
+    });
   }
+  return passedOver;
 }
 
 // Workers that read the files in turn, each file on its own, and hand the readings over in the
 // files' order. Stops and joins its workers when it goes, also when the merging fails.
 class SideBySide {
  public:
-  SideBySide(const std::vector<std::string>& files, char separator, unsigned threads)
+  // Throws when a thread cannot be started, having stopped those that were.
+  SideBySide(const std::vector<std::string>& files, char separator, unsigned threads,
+             const std::function<std::thread(std::function<void()>)>& start)
       : files_(files), separator_(separator), done_(files.size()) {
     workers_.reserve(threads);
     try {
-      for (unsigned t = 0; t < threads; ++t) workers_.emplace_back([this] { Work(); });
+      for (unsigned t = 0; t < threads; ++t) {
+        std::function<void()> work = [this] { Work(); };
+        workers_.push_back(start ? start(std::move(work)) : std::thread(std::move(work)));
+      }
     } catch (...) {
       // A thread the system refused: the ones already running must not outlive this.
       Stop();
@@ -125,19 +157,28 @@ unsigned WorkersFor(int wanted, std::size_t files) {
 
 }  // namespace
 
-void LoadOrganisation(OrgStore& store, int slot, const ReadingProgress& progress) {
+std::vector<std::string> LoadOrganisation(OrgStore& store, int slot,
+                                          const ReadingProgress& progress) {
   // Files registered while the reading runs wait for the next one.
   const std::vector<std::string> files = store.OrgFiles[slot];
   const unsigned workers = WorkersFor(store.readerThreads, files.size());
-  if (workers == 0) {
-    LoadOneByOne(store, slot, files, progress);
-    return;
+  if (workers == 0) return LoadOneByOne(store, slot, files, progress);
+  std::optional<SideBySide> readers;
+  try {
+    readers.emplace(files, store.decimalSeparator, workers, store.startReader);
+  } catch (const std::system_error&) {
+    // The system will not start threads now: the files are read here, with the same result.
+    return LoadOneByOne(store, slot, files, progress);
   }
-  SideBySide readers(files, store.decimalSeparator, workers);
+  std::vector<std::string> passedOver;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (progress.file) progress.file(i, files.size(), files[i]);
-    MergeReading(store, slot, readers.Take(i, progress.record), progress.record);
+    const FileReading reading = readers->Take(i, progress.record);
+    if (reading.kind == FileReading::Kind::kPassedOver && !reading.failure)
+      passedOver.push_back(files[i]);
+    ReadingFile(files[i], [&] { MergeReading(store, slot, reading, progress.record); });
   }
+  return passedOver;
 }
 
 }  // namespace lorvi

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "intake/file_tree.h"
@@ -40,6 +42,9 @@ struct OrgStore {
   // Files read at once when an organisation is read; 0: one per processor core, 1: one after
   // another on the calling thread.
   int readerThreads = 0;
+  // Starts a reader thread (null: std::thread). Tests put in one that fails, as a system out of
+  // threads does; the reading then goes on the calling thread.
+  std::function<std::thread(std::function<void()> work)> startReader;
 };
 
 using InfoStore = std::array<TInfo, kMaxOrgs>;

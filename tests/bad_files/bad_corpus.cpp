@@ -219,6 +219,11 @@ bool WriteLargeFile(const std::string& name, const fs::path& file) {
     fund::WriteBytes(file, fund::Bytes(RecordsText(Records(ManyPersons(5000)), name)));
     return true;
   }
+  if (name == kHugeNul) {
+    fund::WriteBytes(file, "");
+    fs::resize_file(file, std::uintmax_t{2} << 30);
+    return true;
+  }
   return false;
 }
 

@@ -23,6 +23,8 @@ bool WriteLargeFile(const std::string& name, const std::filesystem::path& file);
 inline constexpr const char* kLongLine = "long-line.XML";
 // One file of 5000 persons.
 inline constexpr const char* kPersons5000 = "persons-5000.XML";
-inline constexpr const char* kLargeFiles[] = {kLongLine, kPersons5000};
+// 2 GiB of NUL bytes (sparse on disk), as a disk image named like a fund file.
+inline constexpr const char* kHugeNul = "huge-nul.XML";
+inline constexpr const char* kLargeFiles[] = {kLongLine, kPersons5000, kHugeNul};
 
 }  // namespace lorvi::bad

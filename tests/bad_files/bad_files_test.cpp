@@ -14,6 +14,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "bad_corpus.h"
+#include "base/text1251.h"
 #include "check_run.h"
 #include "support/scratch_dir.h"
 #include "support/store_dump.h"
@@ -60,6 +62,7 @@ struct Case {
   std::string setup;
   std::string setupFile;
   std::vector<std::string> messages;
+  std::vector<std::string> notes;
   std::optional<std::vector<std::string>> tree;
   std::vector<GridFact> grids;
   std::vector<CellFact> cells;
@@ -139,6 +142,8 @@ std::vector<Case> LoadCases() {
     } else if (keyword == "tree") {
       if (!c.tree) c.tree.emplace();
       c.tree->push_back(Replace(rest, " | ", "\t"));
+    } else if (keyword == "note") {
+      c.notes.push_back(Replace(rest, " | ", "\t"));
     } else if (keyword == "tree-empty") {
       c.tree.emplace();
     } else if ((keyword == "grid" || keyword == "cell")) {
@@ -226,9 +231,12 @@ RunResult RunCheckTool(const std::vector<std::string>& args) {
   return result;
 }
 
-// The tool's own code in this process, so that a file can go away between two actions.
+// What happens to a file between the load and the actions after it.
+using Between = std::function<void()>;
+
+// The tool's own code in this process, so that a file can change between two actions.
 RunResult RunInProcess(const std::vector<std::string>& args, std::size_t splitAfter,
-                       const fs::path& remove) {
+                       const Between& between) {
   RunResult result;
   const std::vector<std::string> first(args.begin(), args.begin() + splitAfter);
   const std::vector<std::string> second(args.begin() + splitAfter, args.end());
@@ -236,7 +244,7 @@ RunResult RunInProcess(const std::vector<std::string>& args, std::size_t splitAf
   const check::CommandLine tail = check::ParseCommandLine(second);
   check::CheckRun run(*head.decimalSeparator);
   for (const check::Action& action : head.actions) run.Run(action);
-  fs::remove(remove);
+  between();
   for (const check::Action& action : tail.actions) run.Run(action);
   result.finished = true;
   result.status = 0;
@@ -244,23 +252,32 @@ RunResult RunInProcess(const std::vector<std::string>& args, std::size_t splitAf
   return result;
 }
 
-// The case's own actions in this process, with the files of a reading read by `threads` workers:
-// what the tool prints after them and what the store then holds, the part read before a failure
-// included.
-std::pair<std::string, std::string> RunCaseInProcess(const std::vector<std::string>& args,
-                                                     std::size_t splitAfter, const fs::path& remove,
-                                                     int threads) {
+// What a case leaves in this process: the tool's output, the store (the part read before a
+// failure included), and the tooltips of the files not taken ("name<TAB>why").
+struct InProcess {
+  std::string out;
+  std::string store;
+  std::vector<std::string> notes;
+};
+
+// The case's own actions in this process, with the files of a reading read by `threads` workers.
+InProcess RunCaseInProcess(const std::vector<std::string>& args, std::size_t splitAfter,
+                           const Between& between, int threads) {
   const std::vector<std::string> first(args.begin(), args.begin() + splitAfter);
   const std::vector<std::string> second(args.begin() + splitAfter, args.end());
   const check::CommandLine head = check::ParseCommandLine(first);
   check::CheckRun run(*head.decimalSeparator);
   run.session().SetReaderThreads(threads);
   for (const check::Action& action : head.actions) run.Run(action);
-  if (!remove.empty()) fs::remove(remove);
+  if (between) between();
   if (!second.empty())
     for (const check::Action& action : check::ParseCommandLine(second).actions) run.Run(action);
   run.Dump();
-  return {run.Output(), test::DumpStore(run.session().Store())};
+  InProcess result{run.Output(), test::DumpStore(run.session().Store()), {}};
+  for (const TreeNode* node : run.session().tvLF().DisplayOrder())
+    if (!node->note.empty())
+      result.notes.push_back(Cp1251ToUtf8(node->caption) + "\t" + Cp1251ToUtf8(node->note));
+  return result;
 }
 
 std::string Separator(char c) { return std::string("--decimal-separator=") + c; }
@@ -278,14 +295,25 @@ const Dump& GoodDump(char separator) {
   return found->second;
 }
 
-// Named pipes and read permissions are POSIX matters; elsewhere those cases are skipped.
-#ifdef _WIN32
-bool RunningAsRoot() { return false; }
 bool Readable(const std::string& path) { return std::ifstream(path).good(); }
+
+// Takes read access away from the file at `path`; false where that cannot be done. The superuser
+// reads every file whatever its permissions, so for it the file becomes a link to a kernel file
+// that takes writes only.
+bool MakeUnreadable(const fs::path& path) {
+#ifdef _WIN32
+  (void)path;
+  return false;
 #else
-bool RunningAsRoot() { return geteuid() == 0; }
-bool Readable(const std::string& path) { return access(path.c_str(), R_OK) == 0; }
+  if (geteuid() != 0) {
+    fs::permissions(path, fs::perms::none);
+  } else {
+    fs::remove(path);
+    fs::create_symlink("/proc/sys/vm/compact_memory", path);
+  }
+  return !Readable(path.string());
 #endif
+}
 
 struct FileState {
   std::string bytes;
@@ -310,9 +338,6 @@ TEST_P(BadFile, ShowsWhatItMust) {
   const Case& c = GetParam();
   ASSERT_TRUE(c.error.empty()) << c.error;
   SCOPED_TRACE("cases.txt line " + std::to_string(c.line));
-  if (c.setup == "unreadable" && RunningAsRoot())
-    GTEST_SKIP() << "root reads every file, whatever its permissions";
-
   const ScratchDir temp;
   const fs::path tempDir = fs::path(temp.PathOf("x")).parent_path();
   std::vector<std::string> paths;  // every file loaded, in the first load or a later one
@@ -330,7 +355,10 @@ TEST_P(BadFile, ShowsWhatItMust) {
     paths.push_back(make(name));
     return paths.back();
   };
+  const fs::path setupPath = tempDir / c.setupFile;
   const auto remake = [&] {
+    // A file taken away after the load comes back for the next run.
+    if (c.setup == "revoke") fs::remove(setupPath);
     for (const std::string& name : c.load) make(name);
     for (const std::string& word : c.then)
       if (word.starts_with("@")) make(word);
@@ -343,7 +371,6 @@ TEST_P(BadFile, ShowsWhatItMust) {
     if (word.starts_with("--")) loading = word == "--load";
     args.push_back(loading && !word.starts_with("--") ? resolve(word) : word);
   }
-  const fs::path setupPath = tempDir / c.setupFile;
   if (c.setup == "fifo") {
 #ifdef _WIN32
     GTEST_SKIP() << "no named pipes here";
@@ -353,27 +380,37 @@ TEST_P(BadFile, ShowsWhatItMust) {
   } else if (c.setup == "folder") {
     fs::create_directory(setupPath);
   } else if (c.setup == "unreadable") {
-    fs::permissions(setupPath, fs::perms::none);
-  } else if (!c.setup.empty() && c.setup != "delete") {
+    if (!MakeUnreadable(setupPath)) GTEST_SKIP() << "no way here to make a file unreadable";
+  } else if (!c.setup.empty() && c.setup != "delete" && c.setup != "revoke") {
     FAIL() << "unknown setup " << c.setup;
+  }
+  // After the load and before the actions that follow it.
+  Between between = [] {};
+  if (c.setup == "delete") between = [&] { fs::remove(setupPath); };
+  if (c.setup == "revoke") {
+    const fs::path probe = tempDir / "probe";
+    std::ofstream(probe) << "x";
+    if (!MakeUnreadable(probe)) GTEST_SKIP() << "no way here to make a file unreadable";
+    between = [&] { MakeUnreadable(setupPath); };
   }
 
   // Read side by side or one after another, the files leave the same screen and the same store.
   {
-    const fs::path removed = c.setup == "delete" ? setupPath : fs::path();
-    const auto one = RunCaseInProcess(args, afterLoad, removed, 1);
+    const InProcess one = RunCaseInProcess(args, afterLoad, between, 1);
     remake();
-    const auto side = RunCaseInProcess(args, afterLoad, removed, 3);
+    const InProcess side = RunCaseInProcess(args, afterLoad, between, 3);
     remake();
-    EXPECT_EQ(side.first, one.first);
-    EXPECT_TRUE(side.second == one.second) << "the stores differ";
+    EXPECT_EQ(side.out, one.out);
+    EXPECT_TRUE(side.store == one.store) << "the stores differ";
+    EXPECT_EQ(one.notes, c.notes) << "the tooltips of the files not taken";
   }
 
   const auto before = StateOf(paths);
   const std::string good = std::string(LORVI_SAMPLES_DIR) + "/" + kGoodSample;
   args.insert(args.end(), {"--dump", "--clear", "--load", good, "--dump"});
+  const bool changedAfterLoad = c.setup == "delete" || c.setup == "revoke";
   const RunResult run =
-      c.setup == "delete" ? RunInProcess(args, afterLoad, setupPath) : RunCheckTool(args);
+      changedAfterLoad ? RunInProcess(args, afterLoad, between) : RunCheckTool(args);
 
   ASSERT_TRUE(run.finished) << "lorvi-check did not end within " << kTimeoutMs / 1000 << " s";
   EXPECT_EQ(run.status, 0);
@@ -400,7 +437,7 @@ TEST_P(BadFile, ShowsWhatItMust) {
 
   const auto after = StateOf(paths);
   for (const auto& [path, state] : before) {
-    if (c.setup == "delete" && path == setupPath.string()) continue;
+    if (changedAfterLoad && path == setupPath.string()) continue;
     const auto now = after.find(path);
     ASSERT_NE(now, after.end()) << path << " is gone";
     EXPECT_TRUE(now->second.bytes == state.bytes) << path << " was changed";

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "base/lorvi_error.h"
+#include "base/text1251.h"
 #include "intake/header_scan.h"
 #include "support/scratch_dir.h"
 
@@ -18,7 +20,7 @@ struct Scan {
 };
 
 Scan ScanOf(const std::string& path) {
-  HeaderInfo info{"x", "y", "z"};
+  HeaderInfo info{"x", "y", "z", "w"};
   const bool ok = ScanHeader(path, info);
   return {ok, info.orgTitle, info.periodKey, info.kind};
 }
@@ -37,6 +39,12 @@ std::string Header(const std::string& docType, const std::string& formKindLine,
 }
 
 const Scan kFailed{false, "", "", ""};
+
+// Why the scan does not take the file (UTF-8), as the tree's tooltip says it.
+std::string WhyNot(const std::string& path) {
+  HeaderInfo info;
+  return ScanHeader(path, info) ? "(classified)" : Cp1251ToUtf8(info.reason);
+}
 
 TEST(ScanHeader, ClassifiesRecordsAndInventories) {
   ScratchDir dir;
@@ -101,7 +109,8 @@ TEST(ScanHeader, LargeFilesScanAsSmallOnes) {
   ScratchDir dir;
   const std::string records = Header("СВЕДЕНИЯ", "<ВидФормы>СЗВ-6-1</ВидФормы>");
   const std::string inventory = Header("ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ", "");
-  const std::string filler(30, 'x');
+  // A tag in the filler: without one in the first 16 KiB a file is not XML (tested below).
+  const std::string filler = "<x>" + std::string(30, 'x');
   std::string lines;
   while (lines.size() < 20000) lines += filler + "\r\n";
   const std::string late = records + "<Год>2099</Год>\n";
@@ -127,11 +136,44 @@ TEST(ScanHeader, LargeFilesScanAsSmallOnes) {
 
 TEST(ScanHeader, UnreadableFiles) {
   ScratchDir dir;
+  const std::string records = Header("СВЕДЕНИЯ", "<ВидФормы>СЗВ-6-1</ВидФормы>");
+  const std::string inventory = Header("ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ", "");
+  const auto without = [](std::string text, const std::string& element) {
+    const auto at = text.find("<" + element + ">");
+    return text.erase(at, text.find('\n', at) - at);
+  };
+  std::filesystem::create_directory(dir.PathOf("folder.xml"));
+  const struct {
+    std::string path;
+    const char* why;
+  } cases[] = {
+      {dir.PathOf("deleted.xml"), "Файл не найден"},
+      {dir.PathOf("folder.xml"), "Это папка, а не файл"},
+      {dir.Write("empty.xml", ""), "Файл пуст"},
+      {dir.Write("utf8.xml", records),
+       "Нет ни одного элемента заголовка: это не сведения ПФР или файл не в кодировке "
+       "Windows-1251"},
+      {dir.WriteXml("spv.xml", Header("СВЕДЕНИЯ", "<ВидФормы>СПВ-1</ВидФормы>")),
+       "Форма СПВ-1: такие сведения программа не читает"},
+      {dir.WriteXml("year.xml", without(records, "Год")), "Нет элемента «Год»"},
+      {dir.WriteXml("two.xml", without(without(records, "Год"), "Квартал")),
+       "Нет элементов «Квартал», «Год»"},
+      // An inventory has no form kind to miss.
+      {dir.WriteXml("inv.xml", without(inventory, "РегистрационныйНомер")),
+       "Нет элемента «РегистрационныйНомер»"},
+      {dir.WriteXml("form.xml", Header("СВЕДЕНИЯ", "")), "Нет элемента «ВидФормы»"},
+      // Not one "<" in the first 16 KiB: not XML, and nothing further is read.
+      {dir.WriteXml("late.xml", std::string(kHeaderHead, ' ') + records),
+       "В начале файла нет ни одного тега: это не XML-файл"},
+      {dir.WriteXml("in-time.xml", std::string(kHeaderHead - 1, ' ') + records), "(classified)"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WhyNot(c.path), c.why) << c.path;
+
   EXPECT_EQ(ScanOf(dir.PathOf("deleted.xml")), kFailed);
   EXPECT_EQ(ScanOf(dir.Write("empty.xml", "")), kFailed);
   EXPECT_EQ(ScanOf(dir.Write("binary.xml", std::string("\x01\x02\xFF\0<Год>", 9))), kFailed);
   // The same header in UTF-8 or UTF-16 holds none of the 1251 tags.
-  const std::string utf8 = Header("СВЕДЕНИЯ", "<ВидФормы>СЗВ-6-1</ВидФормы>");
+  const std::string& utf8 = records;
   EXPECT_EQ(ScanOf(dir.Write("utf8.xml", utf8)), kFailed);
   std::string utf16;
   for (const char c : utf8) {

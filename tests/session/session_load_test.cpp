@@ -117,6 +117,16 @@ TEST_F(Loading, ThirdOrganisationIsRefusedAndTheLoadGoesOn) {
   Load({e, c});
   EXPECT_EQ(messages, V({"Не загружены файлы (2):\ne.xml\nc.xml\n"
                          "Одновременно анализируются не более двух организаций."}));
+  // A long list shows ten names and counts the rest, so the box fits the screen.
+  std::vector<std::string> many;
+  for (int i = 1; i <= 12; ++i)
+    many.push_back(
+        Write("m" + std::to_string(i) + ".xml", fund::Records(kThird, "2011-1", {{"СИДОРОВ"}})));
+  messages.clear();
+  Load(many);
+  EXPECT_EQ(messages, V({"Не загружены файлы (12):\nm1.xml\nm2.xml\nm3.xml\nm4.xml\nm5.xml\n"
+                         "m6.xml\nm7.xml\nm8.xml\nm9.xml\nm10.xml\n… и ещё 2\n"
+                         "Одновременно анализируются не более двух организаций."}));
 
   // After a clear the next organisation takes slot 0 again.
   session.sbClearFilesClick();
@@ -184,14 +194,15 @@ TEST_F(Loading, AnotherFileMakesTheOrganisationReadAgainFromScratch) {
   EXPECT_EQ(Cell(session.sgZLStrah(), 2, 1), "6,00 > 5,00 (1)");
   EXPECT_EQ(session.Store().ZLInfo[0].SrcFile.Get(0, 0), "b.xml");
 
-  // All files gone: the reading passes them over, shows empty tables and is done.
+  // All files gone: the reading passes them over, shows empty tables, is done and says which.
   std::filesystem::remove(a);
   std::filesystem::remove(b);
   session.MarkUnread(0);
   session.SelectNode(session.tvLF().NodeAt(1));
   EXPECT_FALSE(session.Store().OrgDirty[0]);
   EXPECT_EQ(session.sgZLStrah().RowCount(), 1);
-  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(messages, V({"Не прочитаны файлы (2):\na.xml\nb.xml\n"
+                         "Они изменились или пропали после загрузки; загрузите их заново."}));
 }
 
 TEST_F(Loading, AFailedReadingLeavesEmptyGridsAndTriesAgainNextTime) {
@@ -202,14 +213,16 @@ TEST_F(Loading, AFailedReadingLeavesEmptyGridsAndTriesAgainNextTime) {
   const std::string bad = Write("b.xml", broken);
   Load({good, bad});
   // The tree's own report of the selection and the load's call both read and fail.
-  EXPECT_EQ(messages, V({"List index out of bounds (0)", "List index out of bounds (0)"}));
+  // The message names the file among all those read.
+  EXPECT_EQ(messages, V({"List index out of bounds (0)\nФайл: b.xml",
+                         "List index out of bounds (0)\nФайл: b.xml"}));
   EXPECT_EQ(session.sgZLStrah().ColCount(), 0);
   EXPECT_TRUE(session.Store().OrgDirty[0]);
   EXPECT_FALSE(std::filesystem::exists(session.SettingsPath()));  // the load did not complete
 
   messages.clear();
   session.SelectNode(session.tvLF().NodeAt(2));
-  EXPECT_EQ(messages, V({"List index out of bounds (0)"}));
+  EXPECT_EQ(messages, V({"List index out of bounds (0)\nФайл: b.xml"}));
   EXPECT_TRUE(session.Store().OrgDirty[0]);
 }
 

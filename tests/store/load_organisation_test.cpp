@@ -2,7 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "base/lorvi_error.h"
@@ -89,15 +93,25 @@ std::vector<std::string> Corpus(const ScratchDir& dir, std::uint64_t seed, int f
 }
 
 struct Outcome {
-  std::string error;
+  std::string error;  // with the name of its file
   std::string store;
   std::vector<std::string> files;  // as the progress saw them
+  std::vector<std::string> passedOver;
 };
 
-Outcome Load(const std::vector<std::string>& paths, int threads, char separator) {
+// `threadsStarted`: the system refuses the reader threads after this many.
+Outcome Load(const std::vector<std::string>& paths, int threads, char separator,
+             int threadsStarted = -1) {
   OrgStore store;
   store.decimalSeparator = separator;
   store.readerThreads = threads;
+  if (threadsStarted >= 0) {
+    store.startReader = [started = 0, threadsStarted](std::function<void()> work) mutable {
+      if (started++ == threadsStarted)
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+      return std::thread(std::move(work));
+    };
+  }
   const int slot = NewOrgSlot(store);
   store.OrgFiles[slot] = paths;
   Outcome outcome;
@@ -106,9 +120,9 @@ Outcome Load(const std::vector<std::string>& paths, int threads, char separator)
     outcome.files.push_back(std::to_string(i) + "/" + std::to_string(n) + " " + path);
   };
   try {
-    LoadOrganisation(store, slot, progress);
+    outcome.passedOver = LoadOrganisation(store, slot, progress);
   } catch (const LorviError& e) {
-    outcome.error = e.what();
+    outcome.error = std::string(e.what()) + " in " + e.FileName();
   }
   outcome.store = DumpStore(store);
   return outcome;
@@ -124,17 +138,34 @@ TEST(LoadOrganisation, SideBySideStoresExactlyWhatOneAfterAnotherStores) {
     const char separator = seed % 2 ? ',' : '.';
     const Outcome one = Load(paths, 1, separator);
     failed += !one.error.empty();
-    for (const int threads : {2, 3, 8}) {
-      const Outcome side = Load(paths, threads, separator);
-      SCOPED_TRACE("seed " + std::to_string(seed) + ", " + std::to_string(threads) + " threads");
+    // Also when the system will not start the threads, at once or after the first.
+    for (const auto& [threads, started] : {std::pair{2, -1}, {3, -1}, {8, -1}, {3, 0}, {3, 1}}) {
+      const Outcome side = Load(paths, threads, separator, started);
+      SCOPED_TRACE("seed " + std::to_string(seed) + ", " + std::to_string(threads) +
+                   " threads, refused after " + std::to_string(started));
       EXPECT_EQ(side.error, one.error);
       EXPECT_EQ(side.files, one.files);
+      EXPECT_EQ(side.passedOver, one.passedOver);
       EXPECT_TRUE(side.store == one.store) << side.store.substr(0, 3000);
     }
   }
   // The corpora must exercise both ends.
   EXPECT_GT(failed, 3);
   EXPECT_LT(failed, 35);
+
+  // Files gone or no longer classifying are passed over and returned; a failure names its file.
+  const std::string good = dir.WriteXml("good.XML", fund::Records({}, "2011-1", {{"ИВАНОВ"}}));
+  const std::string spv =
+      dir.WriteXml("spv.XML", fund::Records({}, "2011-1", {{"ИВАНОВ"}}, "СПВ-1"));
+  const std::string gone = dir.PathOf("gone.XML");
+  std::string cut = fund::Records({}, "2011-2", {{"ПЕТРОВ"}});
+  const std::string bad = dir.WriteXml("cut.XML", cut.substr(0, cut.size() * 2 / 3));
+  for (const int threads : {1, 3}) {
+    const Outcome passed = Load({good, spv, gone, good}, threads, ',');
+    EXPECT_EQ(passed.error, "");
+    EXPECT_EQ(passed.passedOver, (std::vector<std::string>{spv, gone}));
+    EXPECT_TRUE(Load({good, bad, spv}, threads, ',').error.ends_with(" in cut.XML"));
+  }
 }
 
 // A file read alone and merged gives what the direct reading gives, also when it is merged into a
