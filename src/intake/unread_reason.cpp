@@ -44,4 +44,22 @@ std::string CannotOpenReason(int systemError) {
   }
 }
 
+bool NoLongerThere(int systemError) {
+  switch (systemError) {
+    case ENOENT:
+    case ENOTDIR:
+    case EISDIR:
+    case ENODEV:
+    case ENXIO:
+    case EACCES:
+    case EPERM:
+#ifdef ELOOP
+    case ELOOP:
+#endif
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace lorvi

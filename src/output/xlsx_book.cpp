@@ -1,5 +1,6 @@
 #include "output/xlsx_book.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <string_view>
@@ -63,11 +64,14 @@ XlsxBook::StandardError::~StandardError() {
 std::string XlsxBook::StandardError::LastComplaint() {
   if (buffer_ == nullptr || std::fflush(buffer_) != 0 || size_ == 0) return {};
   std::string_view text(text_, size_);
-  const std::size_t at = text.rfind("[ERROR]");
-  if (at == std::string_view::npos) return {};
-  text = text.substr(at);
+  const std::size_t error = text.rfind("[ERROR]");
+  const std::size_t warning = text.rfind("[WARNING]");
+  if (error == std::string_view::npos && warning == std::string_view::npos) return {};
+  text = text.substr(error == std::string_view::npos    ? warning
+                     : warning == std::string_view::npos ? error
+                                                         : std::max(error, warning));
   text = text.substr(0, text.find('\n'));
-  // "[ERROR][file.c:123]: what happened"
+  // "[ERROR][file.c:123]: what happened", "[WARNING]: what happened"
   const std::size_t colon = text.find("]: ");
   return std::string(colon == std::string_view::npos ? text : text.substr(colon + 3));
 }

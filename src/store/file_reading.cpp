@@ -3,6 +3,7 @@
 #include "base/text1251.h"
 #include "intake/header_scan.h"
 #include "intake/line_list.h"
+#include "intake/unread_reason.h"
 #include "store/adv_reader.h"
 #include "store/amount_block.h"
 #include "store/zl_reader.h"
@@ -68,8 +69,9 @@ FileReading ReadFileAlone(const std::string& path, char separator) {
     std::string bytes;
     try {
       bytes = ReadFileBytes(path);
-    } catch (const CannotOpenError&) {
-      return reading;  // readable when it was placed, not any more
+    } catch (const CannotOpenError& e) {
+      if (NoLongerThere(e.SystemError())) return reading;  // readable when placed, not now
+      throw;
     }
     if (!HeadHoldsATag(bytes)) return reading;
     LineList lines(std::move(bytes), ZLLineMarks());

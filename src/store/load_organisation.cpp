@@ -13,6 +13,7 @@
 #include "base/text1251.h"
 #include "intake/header_scan.h"
 #include "intake/line_list.h"
+#include "intake/unread_reason.h"
 #include "store/adv_reader.h"
 #include "store/file_reading.h"
 
@@ -42,8 +43,9 @@ std::vector<std::string> LoadOneByOne(OrgStore& store, int slot,
       bool classified = false;
       try {
         classified = ScanHeader(path, header);
-      } catch (const CannotOpenError&) {
+      } catch (const CannotOpenError& e) {
         // Readable when it was placed, not any more.
+        if (!NoLongerThere(e.SystemError())) throw;
       }
       if (!classified) {
         passedOver.push_back(path);

@@ -144,6 +144,11 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
             ILPicture(kPictureSourceMark).toImage());
   EXPECT_FALSE(model.IndexOf(period).data(FileTreeModel::kStatePictureRole).isValid());
 
+  // A file's tooltip is its name; one not taken says why under it.
+  EXPECT_EQ(model.IndexOf(file).data(Qt::ToolTipRole).toString(), QStringLiteral("a.xml"));
+  EXPECT_EQ(model.index(0, 0, model.index(1, 0)).data(Qt::ToolTipRole).toString(),
+            QStringLiteral("u.xml\nВ начале файла нет ни одного тега: это не XML-файл"));
+
   // Selecting the unreadable root by mouse changes nothing in the grids.
   w.window.tvLF()->setCurrentIndex(model.index(1, 0));
   EXPECT_EQ(w.window.sgZLStrah()->model()->rowCount(), 2);

@@ -205,6 +205,20 @@ TEST_F(Loading, AnotherFileMakesTheOrganisationReadAgainFromScratch) {
                          "Они изменились или пропали после загрузки; загрузите их заново."}));
 }
 
+// A settings file kept read-only is left so, and said once a run, not after every load.
+TEST_F(Loading, ASettingsFileThatCannotBeWrittenIsToldOnce) {
+  const std::string ini = dir.Write("cfg/lorvi-analyser.ini", "[fMainMDI]\nODInitialDir=/a\n");
+  std::filesystem::permissions(ini, std::filesystem::perms::owner_read);
+  const std::string a = Write("a.xml", fund::Records(kRomashka, "2011-1", {{"ИВАНОВ"}}));
+  Load({a});
+  EXPECT_EQ(messages, V({"Unable to write to " + ini + "."}));
+  EXPECT_EQ(Cell(session.sgZLStrah(), 0, 1), "ИВАНОВ ИВАН ИВАНОВИЧ");  // the load is complete
+  messages.clear();
+  Load({a});
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(ReadIniValue(ini, kSettingsSection, kSettingsKey, ""), "/a");
+}
+
 TEST_F(Loading, AFailedReadingLeavesEmptyGridsAndTriesAgainNextTime) {
   const std::string good =
       Write("a.xml", fund::Records(kRomashka, "2011-1", {{"ИВАНОВ", "5", "5"}}));

@@ -3,7 +3,10 @@
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "base/lorvi_error.h"
 #include "session/settings_file.h"
@@ -83,33 +86,51 @@ TEST(SettingsFile, ReadsMissingAsDefaultAndWritesOnlyItsKey) {
   EXPECT_EQ(Slurp(path), "[fMainMDI]\nx=1\nODInitialDir=/\n\n[Last]\nz=3\n");
 }
 
+// A write that cannot be done names the file and leaves the old one as it was: a read-only file
+// (kept read-only, not replaced by a writable one), a folder in the way, a folder without write
+// permission.
 TEST(SettingsFile, FailedWriteNamesTheFileAndKeepsTheOld) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not hold for root";
+  namespace fs = std::filesystem;
   ScratchDir dir;
-  const std::string path = dir.Write("ro/lorvi-analyser.ini", "[fMainMDI]\nODInitialDir=/a\n");
-  std::filesystem::permissions(
-      dir.PathOf("ro"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  try {
-    WriteIniValue(path, kSettingsSection, kSettingsKey, "/b");
-    ADD_FAILURE();
-  } catch (const LorviError& e) {
-    EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+  const std::string text = "[Other]\r\nKey=1\r\n[fMainMDI]\r\nODInitialDir=/a\r\n";
+  const std::string readOnly = dir.Write("ro-file/lorvi-analyser.ini", text);
+  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read);
+  fs::create_directories(dir.PathOf("cfg/lorvi-analyser.ini/x"));
+  const std::string inLockedFolder = dir.Write("ro/lorvi-analyser.ini", text);
+  fs::permissions(dir.PathOf("ro"), fs::perms::owner_read | fs::perms::owner_exec);
+  std::vector<std::string> paths = {readOnly, dir.PathOf("cfg/lorvi-analyser.ini")};
+  // The superuser writes in any folder.
+  if (geteuid() != 0) paths.push_back(inLockedFolder);
+  for (const std::string& path : paths) {
+    try {
+      WriteIniValue(path, kSettingsSection, kSettingsKey, "/b");
+      ADD_FAILURE() << path;
+    } catch (const LorviError& e) {
+      EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+    }
   }
-  EXPECT_EQ(ReadIniValue(path, kSettingsSection, kSettingsKey, ""), "/a");
-  std::filesystem::permissions(dir.PathOf("ro"), std::filesystem::perms::owner_all);
+  EXPECT_EQ(Slurp(readOnly), text);
+  EXPECT_EQ(fs::status(readOnly).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_EQ(Slurp(inLockedFolder), text);
+  fs::permissions(dir.PathOf("ro"), fs::perms::owner_all);
+  // Nothing was left beside the read-only file.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.PathOf("ro-file")), fs::directory_iterator()),
+            1);
 }
 
-TEST(SettingsFile, FailedWriteToAFolderInTheWay) {
+// A settings file that is a link stays one: the file it points to takes the new value, with its
+// other lines and line ends.
+TEST(SettingsFile, ALinkStaysALink) {
+  namespace fs = std::filesystem;
   ScratchDir dir;
-  // The settings path is taken by a folder: nothing can be written there, even as root.
-  std::filesystem::create_directories(dir.PathOf("cfg/lorvi-analyser.ini/x"));
-  const std::string path = dir.PathOf("cfg/lorvi-analyser.ini");
-  try {
-    WriteIniValue(path, kSettingsSection, kSettingsKey, "/b");
-    ADD_FAILURE();
-  } catch (const LorviError& e) {
-    EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
-  }
+  const std::string real = dir.Write("dotfiles/lorvi.ini", "[Other]\r\nKey=1\r\n");
+  const std::string link = dir.PathOf("cfg/lorvi-analyser.ini");
+  fs::create_directories(dir.PathOf("cfg"));
+  fs::create_symlink(real, link);
+  WriteIniValue(link, kSettingsSection, kSettingsKey, "/b");
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(Slurp(real), "[Other]\r\nKey=1\r\n[fMainMDI]\r\nODInitialDir=/b\r\n");
 }
 
 }  // namespace
