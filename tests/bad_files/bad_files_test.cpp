@@ -68,11 +68,6 @@ struct Case {
   std::vector<CellFact> cells;
 };
 
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 std::vector<std::string> Words(const std::string& text) {
   std::istringstream in(text);
   std::vector<std::string> words;
@@ -327,8 +322,9 @@ std::map<std::string, FileState> StateOf(const std::vector<std::string>& paths) 
     if (!fs::is_regular_file(path, ec) || !Readable(path)) continue;
     // A file of gigabytes is told by its size and time: reading it would take the test's time.
     const auto size = fs::file_size(path);
-    states[path] = {size > (std::uintmax_t{64} << 20) ? "size " + std::to_string(size) : ReadAll(path),
-                    fs::last_write_time(path)};
+    states[path] = {
+        size > (std::uintmax_t{64} << 20) ? "size " + std::to_string(size) : test::ReadAll(path),
+        fs::last_write_time(path)};
   }
   return states;
 }
@@ -468,7 +464,7 @@ TEST(BadCorpus, MatchesItsGeneratorAndItsCases) {
     if (entry.path().filename() != "cases.txt") kept.insert(entry.path().filename().string());
   EXPECT_EQ(kept, std::set<std::string>(names.begin(), names.end()));
   for (const std::string& name : names)
-    EXPECT_TRUE(ReadAll(fresh / name) == ReadAll(fs::path(LORVI_BAD_DIR) / name))
+    EXPECT_TRUE(test::ReadAll(fresh / name) == test::ReadAll(fs::path(LORVI_BAD_DIR) / name))
         << name << " differs from what make_bad_corpus writes";
 
   std::set<std::string> loaded;

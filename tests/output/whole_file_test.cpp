@@ -24,11 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The names in `dir`, sorted; a temporary file shows as "<name>.??????.part".
 std::vector<std::string> Names(const fs::path& dir) {
   std::vector<std::string> names;
@@ -83,12 +78,12 @@ TEST(WholeFile, TakesTheTargetsPlaceOnlyWhenCommitted) {
     file.Write("new ");
     file.Write("content");
     // Until the end the previous file stands, the new one beside it.
-    EXPECT_EQ(ReadAll(target), "previous");
+    EXPECT_EQ(test::ReadAll(target), "previous");
     EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"out.pdf", "out.pdf.??????.part"}));
     EXPECT_EQ(fs::path(file.TempPath()).parent_path(), dir.Path());
     file.Commit();
   }
-  EXPECT_EQ(ReadAll(target), "new content");
+  EXPECT_EQ(test::ReadAll(target), "new content");
   EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"out.pdf"});
 #ifndef _WIN32
   struct stat status {};
@@ -106,7 +101,7 @@ TEST(WholeFile, TakesTheTargetsPlaceOnlyWhenCommitted) {
     WholeFile file(target, "отчет");
     file.Write("half");
   }
-  EXPECT_EQ(ReadAll(target), "new content");
+  EXPECT_EQ(test::ReadAll(target), "new content");
   EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"new.pdf", "out.pdf"}));
 }
 
@@ -117,8 +112,8 @@ TEST(WholeFile, ReplacesTheFileALinkPointsToAndCleansUpAfterAKill) {
   dir.Write("other.pdf.a1B2c3.part", "half");
   dir.Write("out.pdf.notes.part", "mine");
   WriteWhole(dir.PathOf("out.pdf"), "whole");
-  EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"other.pdf.??????.part", "out.pdf",
-                                                         "out.pdf.notes.part"}));
+  EXPECT_EQ(Names(dir.Path()),
+            (std::vector<std::string>{"other.pdf.??????.part", "out.pdf", "out.pdf.notes.part"}));
 #ifndef _WIN32
   // A link stays a link; the file it points to, relative or not, is the one replaced.
   fs::create_directory(dir.PathOf("real"));
@@ -128,12 +123,12 @@ TEST(WholeFile, ReplacesTheFileALinkPointsToAndCleansUpAfterAKill) {
   fs::create_symlink("real/new.ini", dir.PathOf("dangling.ini"));
   WriteWhole(dir.PathOf("relative.ini"), "one");
   EXPECT_TRUE(fs::is_symlink(dir.PathOf("relative.ini")));
-  EXPECT_EQ(ReadAll(real), "one");
+  EXPECT_EQ(test::ReadAll(real), "one");
   WriteWhole(dir.PathOf("absolute.ini"), "two");
   EXPECT_TRUE(fs::is_symlink(dir.PathOf("absolute.ini")));
-  EXPECT_EQ(ReadAll(real), "two");
+  EXPECT_EQ(test::ReadAll(real), "two");
   WriteWhole(dir.PathOf("dangling.ini"), "three");
-  EXPECT_EQ(ReadAll(dir.PathOf("real/new.ini")), "three");
+  EXPECT_EQ(test::ReadAll(dir.PathOf("real/new.ini")), "three");
   EXPECT_EQ(Names(dir.Path() / "real"), (std::vector<std::string>{"new.ini", "settings.ini"}));
 #endif
 }
@@ -166,7 +161,7 @@ TEST(WholeFile, RefusesWhatIsNotARegularWritableFile) {
   for (const Case& c : cases)
     EXPECT_EQ(Outcome([&] { WriteWhole(c.target, "new"); }), prefix + c.target + ": " + c.reason);
   EXPECT_EQ(Names(dir.Path()), before);
-  EXPECT_EQ(ReadAll(readOnly), "keep");
+  EXPECT_EQ(test::ReadAll(readOnly), "keep");
   EXPECT_EQ(Outcome([] { WriteWhole("", "new"); }), prefix + ": это не имя файла");
 }
 
@@ -256,10 +251,10 @@ TEST(WholeFile, AFailingCallLeavesThePreviousFile) {
     }
     EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"out.xlsx"});
     if (c.outcome == "(written)") {
-      EXPECT_EQ(ReadAll(target).size(), big.size() * 5);
+      EXPECT_EQ(test::ReadAll(target).size(), big.size() * 5);
       dir.Write("out.xlsx", "previous");
     } else {
-      EXPECT_EQ(ReadAll(target), "previous");
+      EXPECT_EQ(test::ReadAll(target), "previous");
     }
   }
 }
@@ -278,10 +273,9 @@ TEST(XlsxBook, TheLibrarysFailuresBecomeTheMessage) {
   });
   std::fputs("passed on\n", stderr);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "passed on\n");
-  EXPECT_TRUE(outcome.starts_with("Не удалось записать сверку в файл " + target + ": "))
-      << outcome;
+  EXPECT_TRUE(outcome.starts_with("Не удалось записать сверку в файл " + target + ": ")) << outcome;
   EXPECT_NE(outcome.find("Лист"), std::string::npos) << "the library's own words: " << outcome;
-  EXPECT_EQ(ReadAll(target), "previous");
+  EXPECT_EQ(test::ReadAll(target), "previous");
   EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"book.xlsx"});
 
   // Written whole: a workbook under the name, the library's scratch files gone.
@@ -291,7 +285,7 @@ TEST(XlsxBook, TheLibrarysFailuresBecomeTheMessage) {
     book.Check(worksheet_write_number(sheet, 0, 0, 1.5, book.AddFormat()));
     book.Commit();
   }
-  EXPECT_TRUE(ReadAll(target).starts_with("PK"));
+  EXPECT_TRUE(test::ReadAll(target).starts_with("PK"));
   EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"book.xlsx"});
 }
 

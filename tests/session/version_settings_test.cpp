@@ -16,13 +16,6 @@
 namespace lorvi {
 namespace {
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST(TFreeAppInfo, ItemsOfTheProgramsOwnBlock) {
   const VersionBlock block = ProgramVersionBlock();
   const TFreeAppInfo info(&block);
@@ -67,7 +60,7 @@ TEST(SettingsFile, ReadsMissingAsDefaultAndWritesOnlyItsKey) {
   EXPECT_EQ(ReadIniValue(path, kSettingsSection, kSettingsKey, ""), "");
 
   WriteIniValue(path, kSettingsSection, kSettingsKey, "/data/2010");
-  EXPECT_EQ(Slurp(path), "[fMainMDI]\nODInitialDir=/data/2010\n");
+  EXPECT_EQ(test::ReadAll(path), "[fMainMDI]\nODInitialDir=/data/2010\n");
   EXPECT_EQ(ReadIniValue(path, kSettingsSection, kSettingsKey, ""), "/data/2010");
 
   // Other sections and keys stay; the key is replaced in place, matched ignoring case.
@@ -76,14 +69,14 @@ TEST(SettingsFile, ReadsMissingAsDefaultAndWritesOnlyItsKey) {
             "y=2\r\n\r\n[Last]\r\nz=3\r\n");
   EXPECT_EQ(ReadIniValue(path, kSettingsSection, kSettingsKey, ""), "/old");
   WriteIniValue(path, kSettingsSection, kSettingsKey, "/new");
-  EXPECT_EQ(Slurp(path),
+  EXPECT_EQ(test::ReadAll(path),
             "[Other]\r\nODInitialDir=keep\r\n[FMAINMDI]\r\nx=1\r\nODInitialDir=/new\r\n"
             "y=2\r\n\r\n[Last]\r\nz=3\r\n");
 
   // A section without the key gets it after its last line.
   dir.Write("cfg/lorvi-analyser.ini", "[fMainMDI]\nx=1\n\n[Last]\nz=3\n");
   WriteIniValue(path, kSettingsSection, kSettingsKey, "/");
-  EXPECT_EQ(Slurp(path), "[fMainMDI]\nx=1\nODInitialDir=/\n\n[Last]\nz=3\n");
+  EXPECT_EQ(test::ReadAll(path), "[fMainMDI]\nx=1\nODInitialDir=/\n\n[Last]\nz=3\n");
 }
 
 // A write that cannot be done names the file and leaves the old one as it was: a read-only file
@@ -109,10 +102,10 @@ TEST(SettingsFile, FailedWriteNamesTheFileAndKeepsTheOld) {
       EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
     }
   }
-  EXPECT_EQ(Slurp(readOnly), text);
+  EXPECT_EQ(test::ReadAll(readOnly), text);
   EXPECT_EQ(fs::status(readOnly).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::group_read);
-  EXPECT_EQ(Slurp(inLockedFolder), text);
+  EXPECT_EQ(test::ReadAll(inLockedFolder), text);
   fs::permissions(dir.PathOf("ro"), fs::perms::owner_all);
   // Nothing was left beside the read-only file.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.PathOf("ro-file")), fs::directory_iterator()),
@@ -130,7 +123,7 @@ TEST(SettingsFile, ALinkStaysALink) {
   fs::create_symlink(real, link);
   WriteIniValue(link, kSettingsSection, kSettingsKey, "/b");
   EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(Slurp(real), "[Other]\r\nKey=1\r\n[fMainMDI]\r\nODInitialDir=/b\r\n");
+  EXPECT_EQ(test::ReadAll(real), "[Other]\r\nKey=1\r\n[fMainMDI]\r\nODInitialDir=/b\r\n");
 }
 
 }  // namespace

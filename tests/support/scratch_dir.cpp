@@ -1,5 +1,7 @@
 #include "support/scratch_dir.h"
 
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "base/text1251.h"
@@ -38,6 +40,11 @@ std::string ScratchDir::WriteXml(const std::string& name, std::string_view utf8)
 namespace test {
 
 std::string W(std::string_view utf8) { return Utf8ToCp1251(utf8); }
+
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 }  // namespace test
 }  // namespace lorvi

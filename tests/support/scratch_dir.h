@@ -33,5 +33,8 @@ namespace test {
 // The 1251 text of a UTF-8 text; shorter to read in expectations.
 std::string W(std::string_view utf8);
 
+// The bytes of the file at `path`; empty when it cannot be read.
+std::string ReadAll(const std::filesystem::path& path);
+
 }  // namespace test
 }  // namespace lorvi

@@ -17,8 +17,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <optional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,11 +30,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // What is at `path`, as far as a fault can change it: the link, the kind, the bytes.
 std::string StateOf(const fs::path& path) {
   std::error_code error;
@@ -43,7 +38,7 @@ std::string StateOf(const fs::path& path) {
   if (!fs::exists(status)) return "nothing";
   if (fs::is_directory(status)) return "folder";
   if (!fs::is_regular_file(status)) return "not a file";
-  return "file: " + ReadAll(path);
+  return "file: " + test::ReadAll(path);
 }
 
 // Temporary files left in `dir`.
@@ -94,8 +89,7 @@ ToolRun CheckTool(const std::vector<std::string>& args, int maxFiles = 0) {
   run.code = process.exitCode();
   const std::string out = process.readAllStandardOutput().toStdString();
   const auto at = out.rfind("[messages]\n");
-  if (at != std::string::npos)
-    run.messages = out.substr(at + 11, out.find("[end]", at) - at - 11);
+  if (at != std::string::npos) run.messages = out.substr(at + 11, out.find("[end]", at) - at - 11);
   run.err = process.readAllStandardError().toStdString();
   return run;
 }
@@ -107,7 +101,8 @@ class SmallDisk {
 #ifndef _WIN32
     if (::geteuid() != 0) return;
     fs::create_directory(at_);
-    const std::string mount = "mount -t tmpfs -o size=256k tmpfs '" + at_.string() + "' 2>/dev/null";
+    const std::string mount =
+        "mount -t tmpfs -o size=256k tmpfs '" + at_.string() + "' 2>/dev/null";
     mounted_ = std::system(mount.c_str()) == 0;
 #endif
   }
@@ -132,10 +127,10 @@ class SmallDisk {
 };
 
 struct Output {
-  const char* name;    // the target's name
-  const char* action;  // --export or --workbook
-  const char* what;    // as the message names it
-  bool errorBox;       // the message has the error box's full stop
+  const char* name;     // the target's name
+  const char* action;   // --export or --workbook
+  const char* what;     // as the message names it
+  bool errorBox;        // the message has the error box's full stop
   const char* written;  // the name of the file the fault is on (a JPEG's first page)
 };
 
@@ -163,12 +158,10 @@ TEST(CheckFaults, AnOutputThatCannotBeWrittenIsExit1AndLeavesWhatWasThere) {
        },
        "это не обычный файл (канал или устройство)"},
 #ifndef _WIN32
-      {"a named pipe",
-       [](const fs::path& target) { return ::mkfifo(target.c_str(), 0644) == 0; },
+      {"a named pipe", [](const fs::path& target) { return ::mkfifo(target.c_str(), 0644) == 0; },
        "это не обычный файл (канал или устройство)"},
 #endif
-      {"a folder",
-       [](const fs::path& target) { return fs::create_directory(target); },
+      {"a folder", [](const fs::path& target) { return fs::create_directory(target); },
        "это папка, а не файл"},
       {"a read-only file",
        [](const fs::path& target) {
@@ -225,7 +218,7 @@ TEST(CheckFaults, AnOutputThatCannotBeWrittenIsExit1AndLeavesWhatWasThere) {
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.messages, "Не удалось записать сверку в файл " + book.string() +
                               ": открыто слишком много файлов.\n");
-  EXPECT_EQ(ReadAll(book), "previous");
+  EXPECT_EQ(test::ReadAll(book), "previous");
   EXPECT_EQ(TemporaryFiles(scratch.Path()), 0);
 }
 
@@ -237,8 +230,8 @@ TEST(CheckFaults, AKillInTheMiddleOfAWriteLeavesThePreviousFile) {
   for (int p = 0; p < 10000; ++p) staff.emplace_back("ЛИЦО" + std::to_string(p), "100.00", "90.00");
   std::vector<std::string> load = {"--load"};
   for (const char* period : {"2011-1", "2011-2", "2011-3", "2011-4"})
-    load.push_back(scratch.WriteXml(std::string("big-") + period + ".XML",
-                                    fund::Records({}, period, staff)));
+    load.push_back(
+        scratch.WriteXml(std::string("big-") + period + ".XML", fund::Records({}, period, staff)));
   const struct {
     const char* action;
     const char* name;
@@ -272,7 +265,7 @@ TEST(CheckFaults, AKillInTheMiddleOfAWriteLeavesThePreviousFile) {
     }
     process.waitForFinished();
     ASSERT_TRUE(killed) << "the write ended before it could be killed";
-    EXPECT_EQ(ReadAll(target), "previous");
+    EXPECT_EQ(test::ReadAll(target), "previous");
     EXPECT_EQ(TemporaryFiles(scratch.Path()), 1);
 
     // The next write of the name, small this time, takes the stray temporary file with it.
@@ -281,7 +274,7 @@ TEST(CheckFaults, AKillInTheMiddleOfAWriteLeavesThePreviousFile) {
     small.insert(small.end(), {c.action, target.string()});
     const ToolRun run = CheckTool(small);
     EXPECT_EQ(run.code, 0) << run.messages;
-    EXPECT_NE(ReadAll(target), "previous");
+    EXPECT_NE(test::ReadAll(target), "previous");
     EXPECT_EQ(TemporaryFiles(scratch.Path()), 0);
   }
 }
