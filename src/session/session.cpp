@@ -172,6 +172,7 @@ void Session::tvLFChange(TreeNode* node) {
   }
   tvLF_.ClearStates();
   if (slot < 0 || slot >= kMaxOrgs || slot >= store_.OrgCount) ThrowRangeCheck();
+  std::vector<std::string> passedOver;
   if (store_.OrgDirty[slot]) {
     BusyScope busy(busy_);
     ResetOrgSlot(store_, slot);
@@ -184,7 +185,6 @@ void Session::tvLFChange(TreeNode* node) {
       Progress(status);
     };
     progress.record = [&] { Progress(status); };
-    std::vector<std::string> passedOver;
     try {
       passedOver = LoadOrganisation(store_, slot, progress);
     } catch (...) {
@@ -193,12 +193,10 @@ void Session::tvLFChange(TreeNode* node) {
     }
     Progress("");
     store_.OrgDirty[slot] = false;
-    ShowOrganisation(store_, slot, {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_});
-    // The figures are on the screen when the user is told which files they lack.
-    if (!passedOver.empty()) ShowMessage(PassedOverMessage(passedOver));
-    return;
   }
   ShowOrganisation(store_, slot, {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_});
+  // The figures are in the grids when the user is told which files they lack.
+  if (!passedOver.empty()) ShowMessage(PassedOverMessage(passedOver));
 }
 
 template <typename Self>
