@@ -5,6 +5,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -64,8 +65,6 @@ class FailingCalls {
  private:
   WholeFileCalls saved_;
 };
-
-int writes = 0;  // calls of the failing write so far
 
 TEST(WholeFile, TakesTheTargetsPlaceOnlyWhenCommitted) {
   ScratchDir dir;
@@ -133,129 +132,77 @@ TEST(WholeFile, ReplacesTheFileALinkPointsToAndCleansUpAfterAKill) {
 #endif
 }
 
-// Refused before anything is opened: the target and its folder stay as they were.
-TEST(WholeFile, RefusesWhatIsNotARegularWritableFile) {
-  ScratchDir dir;
-  const std::string prefix = "Не удалось записать отчет в файл ";
-  fs::create_directory(dir.PathOf("folder.pdf"));
-  const std::string readOnly = dir.Write("read-only.pdf", "keep");
-  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read);
-  struct Case {
-    std::string target;
-    std::string reason;
-  };
-  std::vector<Case> cases = {
-      {dir.PathOf("folder.pdf"), "это папка, а не файл"},
-      {readOnly, "файл только для чтения"},
-      {dir.PathOf("missing/out.pdf"), "нет такой папки"},
-  };
-#ifndef _WIN32
-  ASSERT_EQ(::mkfifo(dir.PathOf("pipe.pdf").c_str(), 0644), 0);
-  fs::create_symlink("/dev/full", dir.PathOf("full.pdf"));
-  fs::create_symlink("loop.pdf", dir.PathOf("loop.pdf"));
-  cases.push_back({dir.PathOf("pipe.pdf"), "это не обычный файл (канал или устройство)"});
-  cases.push_back({dir.PathOf("full.pdf"), "это не обычный файл (канал или устройство)"});
-  cases.push_back({dir.PathOf("loop.pdf"), "слишком много символических ссылок"});
-#endif
-  const std::vector<std::string> before = Names(dir.Path());
-  for (const Case& c : cases)
-    EXPECT_EQ(Outcome([&] { WriteWhole(c.target, "new"); }), prefix + c.target + ": " + c.reason);
-  EXPECT_EQ(Names(dir.Path()), before);
-  EXPECT_EQ(test::ReadAll(readOnly), "keep");
-  EXPECT_EQ(Outcome([] { WriteWhole("", "new"); }), prefix + ": это не имя файла");
+// Which call of the file system fails, and how: the nth call of `op` (every call for 0) takes
+// `bytes` bytes when that is not negative, else fails with `error`.
+struct Fault {
+  enum Op { kWrite, kSync, kClose, kRename } op;
+  int nth;
+  long bytes;
+  int error;
+};
+Fault fault;
+int calls = 0;
+
+bool Hit(Fault::Op op) { return fault.op == op && (fault.nth == 0 || ++calls == fault.nth); }
+
+long Fail() {
+  errno = fault.error;
+  return -1;
 }
 
+const WholeFileCalls kFaulty = {
+    [](int fd, const void* data, unsigned long size) -> long {
+      if (!Hit(Fault::kWrite)) return DefaultWholeFileCalls().write(fd, data, size);
+      if (fault.bytes < 0) return Fail();
+      return DefaultWholeFileCalls().write(fd, data, std::min<unsigned long>(size, fault.bytes));
+    },
+    [](int fd) { return Hit(Fault::kSync) ? int(Fail()) : DefaultWholeFileCalls().sync(fd); },
+    [](int fd) {
+      const int closed = DefaultWholeFileCalls().close(fd);
+      return Hit(Fault::kClose) ? int(Fail()) : closed;
+    },
+    [](const char* from, const char* to) {
+      return Hit(Fault::kRename) ? int(Fail()) : DefaultWholeFileCalls().rename(from, to);
+    },
+};
+
 // Every write, sync, close and rename counts: a failure of any leaves the previous file and no
-// temporary one; a short write is carried on.
+// temporary one; short and interrupted writes are carried on.
 TEST(WholeFile, AFailingCallLeavesThePreviousFile) {
   ScratchDir dir;
   const std::string target = dir.Write("out.xlsx", "previous");
-  const std::string prefix = "Не удалось записать отчет в файл " + target + ": ";
   const std::string big(100000, 'x');
-  using Calls = WholeFileCalls;
-  const auto real = DefaultWholeFileCalls();
-  static Calls defaults;
-  defaults = real;
   const struct {
     const char* what;
-    Calls calls;
-    std::string outcome;
+    Fault fault;
+    const char* reason;  // none: written
   } cases[] = {
-      {"the third write fails",
-       {[](int fd, const void* data, unsigned long size) -> long {
-          if (++writes == 3) {
-            errno = ENOSPC;
-            return -1;
-          }
-          return defaults.write(fd, data, size);
-        },
-        real.sync, real.close, real.rename},
-       prefix + "нет места на диске"},
-      {"every write takes a few bytes only",
-       {[](int fd, const void* data, unsigned long size) {
-          return defaults.write(fd, data, size < 7 ? size : 7);
-        },
-        real.sync, real.close, real.rename},
-       "(written)"},
-      {"a write takes nothing",
-       {[](int, const void*, unsigned long) -> long { return 0; }, real.sync, real.close,
-        real.rename},
-       prefix + "нет места на диске"},
-      {"an interrupted write goes on",
-       {[](int fd, const void* data, unsigned long size) -> long {
-          if (++writes == 1) {
-            errno = EINTR;
-            return -1;
-          }
-          return defaults.write(fd, data, size);
-        },
-        real.sync, real.close, real.rename},
-       "(written)"},
-      {"the sync fails",
-       {real.write,
-        [](int) {
-          errno = EIO;
-          return -1;
-        },
-        real.close, real.rename},
-       prefix + "ошибка ввода-вывода"},
-      {"the close fails",
-       {real.write, real.sync,
-        [](int fd) {
-          defaults.close(fd);
-          errno = EDQUOT;
-          return -1;
-        },
-        real.rename},
-       prefix + "превышена квота диска"},
-      {"the rename fails",
-       {real.write, real.sync, real.close,
-        [](const char*, const char*) {
-          errno = EXDEV;
-          return -1;
-        }},
-       prefix + "файл на другом диске"},
+      {"the third write fails", {Fault::kWrite, 3, -1, ENOSPC}, "нет места на диске"},
+      {"every write takes a few bytes", {Fault::kWrite, 0, 7, 0}, nullptr},
+      {"a write takes nothing", {Fault::kWrite, 0, 0, 0}, "нет места на диске"},
+      {"an interrupted write goes on", {Fault::kWrite, 1, -1, EINTR}, nullptr},
+      {"the sync fails", {Fault::kSync, 1, -1, EIO}, "ошибка ввода-вывода"},
+      {"the close fails", {Fault::kClose, 1, -1, EDQUOT}, "превышена квота диска"},
+      {"the rename fails", {Fault::kRename, 1, -1, EXDEV}, "файл на другом диске"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     {
       FailingCalls restore;
-      writes = 0;
-      CurrentWholeFileCalls() = c.calls;
-      EXPECT_EQ(Outcome([&] {
-                  WholeFile file(target, "отчет");
-                  for (int i = 0; i < 5; ++i) file.Write(big);
-                  file.Commit();
-                }),
-                c.outcome);
+      fault = c.fault;
+      calls = 0;
+      CurrentWholeFileCalls() = kFaulty;
+      EXPECT_EQ(
+          Outcome([&] {
+            WholeFile file(target, "отчет");
+            for (int i = 0; i < 5; ++i) file.Write(big);
+            file.Commit();
+          }),
+          c.reason ? "Не удалось записать отчет в файл " + target + ": " + c.reason : "(written)");
     }
     EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"out.xlsx"});
-    if (c.outcome == "(written)") {
-      EXPECT_EQ(test::ReadAll(target).size(), big.size() * 5);
-      dir.Write("out.xlsx", "previous");
-    } else {
-      EXPECT_EQ(test::ReadAll(target), "previous");
-    }
+    EXPECT_EQ(test::ReadAll(target).size(), c.reason ? 8u : big.size() * 5);
+    dir.Write("out.xlsx", "previous");
   }
 }
 
