@@ -67,7 +67,7 @@ std::string XlsxBook::StandardError::LastComplaint() {
   const std::size_t error = text.rfind("[ERROR]");
   const std::size_t warning = text.rfind("[WARNING]");
   if (error == std::string_view::npos && warning == std::string_view::npos) return {};
-  text = text.substr(error == std::string_view::npos    ? warning
+  text = text.substr(error == std::string_view::npos     ? warning
                      : warning == std::string_view::npos ? error
                                                          : std::max(error, warning));
   text = text.substr(0, text.find('\n'));
