@@ -1,6 +1,7 @@
 #include "intake/header_scan.h"
 
 #include <array>
+#include <utility>
 
 #include "intake/line_list.h"
 #include "intake/tag_value.h"
@@ -23,6 +24,29 @@ constexpr std::array<std::string_view, kElementCount> kElementNames = {
 
 constexpr std::string_view kInventoryType = "ОПИСЬ_СВЕДЕНИЙ_ПЕРЕДАВАЕМЫХ_СТРАХОВАТЕЛЕМ"_w;
 constexpr std::string_view kFormSPV1 = "СПВ-1"_w;
+
+// The five entities every XML reader knows, decoded in one pass: "&amp;quot;" stays "&quot;".
+std::string DecodeEntities(std::string_view text) {
+  static constexpr std::pair<std::string_view, char> kEntities[] = {
+      {"&quot;", '"'}, {"&apos;", '\''}, {"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}};
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    bool decoded = false;
+    if (text[i] == '&') {
+      for (const auto& [entity, ch] : kEntities) {
+        if (text.substr(i, entity.size()) == entity) {
+          out += ch;
+          i += entity.size() - 1;
+          decoded = true;
+          break;
+        }
+      }
+    }
+    if (!decoded) out += text[i];
+  }
+  return out;
+}
 
 // What a scan found: each element's value, whether it was found at all, and the count of finds.
 struct Elements {
@@ -71,7 +95,7 @@ std::string ReasonNotClassified(const Elements& e) {
 
 bool Classify(const Elements& e, HeaderInfo& info) {
   const auto& values = e.values;
-  const std::string shortName = ReplaceAll(values[kShortName], "&quot;", "\"");
+  const std::string shortName = DecodeEntities(values[kShortName]);
   std::string_view kind;
   if (e.count == 5 && values[kDocType] == kInventoryType) {
     kind = kKindADV;

@@ -181,14 +181,15 @@ TEST(ScanHeader, UnreadableFiles) {
     utf16 += '\0';
   }
   EXPECT_EQ(ScanOf(dir.Write("utf16.xml", utf16)), kFailed);
-  // A header whose only quote entity is the one decoded; others stay.
+  // The short name as written: the five predefined entities decoded in one pass, others kept.
   EXPECT_EQ(ScanOf(dir.WriteXml("amp.xml",
-                                "<НаименованиеКраткое>A &amp; B &quot;</НаименованиеКраткое>\n"
+                                "<НаименованиеКраткое>A &amp; B &quot;&apos;&lt;&gt; &amp;quot; "
+                                "&nbsp;&amp</НаименованиеКраткое>\n"
                                 "<РегистрационныйНомер>1</РегистрационныйНомер>\n"
                                 "<Квартал>1</Квартал>\n<Год>2011</Год>\n"
                                 "<ТипДокумента>T</ТипДокумента>\n<ВидФормы>Ф</ВидФормы>\n"))
                 .title,
-            W("1(A &amp; B \")"));
+            W("1(A & B \"'<> &quot; &nbsp;&amp)"));
 }
 
 }  // namespace
