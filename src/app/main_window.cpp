@@ -19,6 +19,7 @@
 #include <QTreeView>
 
 #include <exception>
+#include <utility>
 
 #include "app/data_module.h"
 #include "app/file_tree_delegate.h"
@@ -364,6 +365,11 @@ void TfMainMDI::ConnectHandlers() {
     connect(grid, &TStringGrid::scrolled, this,
             [this, grid](int col, int row) { session_.GridScrolled(grid->Tag(), col, row); });
   }
+  // The two parts of a view keep their columns under one another.
+  for (auto [a, b] : {std::pair{sgZLStrah_, sgZLNakop_}, std::pair{sgADVStrah_, sgADVNakop_}}) {
+    connect(a, &TStringGrid::columnResized, b, &TStringGrid::SetUserWidth);
+    connect(b, &TStringGrid::columnResized, a, &TStringGrid::SetUserWidth);
+  }
   gridMenu_ = new QMenu(this);
   QAction* reconcile = gridMenu_->addAction(QStringLiteral("Выгрузить сверку в Excel…"), this,
                                             &TfMainMDI::ExportReconciliation);
@@ -471,7 +477,12 @@ void TfMainMDI::ShowTree() {
 
 void TfMainMDI::ShowSession() {
   ShowTree();
-  for (TStringGrid* grid : {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_}) grid->Refresh();
+  // The organisation the grids show: the user's column widths were set for it.
+  QString organisation;
+  for (const auto& node : session_.tvLF().TopLevel())
+    if (node->datum == session_.CurOrg()) organisation = FromCp1251(node->caption);
+  for (TStringGrid* grid : {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_})
+    grid->Refresh(organisation);
   tcZL_->SetTabIndexQuietly(session_.tcZLIndex());
   const QString search = FromCp1251(session_.edFindFIO());
   if (edFindFIO_->text() != search) {

@@ -1,9 +1,11 @@
 #include "app/string_grid.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -79,7 +81,6 @@ TStringGrid::TStringGrid(const TextGrid& grid, QWidget* parent)
   setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
   setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   setWordWrap(false);
-  setCornerButtonEnabled(false);
   // The window's font, not the tab control's bigger bold one the grid sits in; set on the fixed
   // cells too, which do not always follow their grid's font, and regular unless a cell says bold.
   QFont font = WindowFont();
@@ -103,17 +104,23 @@ TStringGrid::TStringGrid(const TextGrid& grid, QWidget* parent)
           });
   connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TStringGrid::ReportScroll);
   connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &TStringGrid::ReportScroll);
+  SetUpWidths();
   Refresh();
 }
 
-void TStringGrid::Refresh() {
+void TStringGrid::Refresh(const QString& fill) {
   refreshing_ = true;
   model_->Refresh();
   horizontalHeader()->setVisible(grid_.FixedRows() > 0);
   verticalHeader()->setVisible(grid_.FixedCols() > 0);
-  if (grid_.FixedCols() > 0) verticalHeader()->setFixedWidth(grid_.ColWidth(0));
-  for (int c = 0; c < model_->columnCount(); ++c)
-    setColumnWidth(c, grid_.ColWidth(c + grid_.FixedCols()));
+  // Filled for something else: the user's widths were for what was there before.
+  QString shown = fill;
+  for (int c = 0; c < grid_.ColCount(); ++c) shown += u'\t' + FromCp1251(grid_.Cell(c, 0));
+  if (shown != fill_) {
+    fill_ = shown;
+    userWidths_.clear();
+  }
+  ApplyWidths();
   const QModelIndex selected =
       model_->index(grid_.Row() - grid_.FixedRows(), grid_.Col() - grid_.FixedCols());
   if (selected.isValid())
@@ -129,6 +136,23 @@ void TStringGrid::Refresh() {
 void TStringGrid::scrollContentsBy(int dx, int dy) {
   QTableView::scrollContentsBy(dx, dy);
   AlignToWholeCells();
+}
+
+void TStringGrid::wheelEvent(QWheelEvent* event) {
+  constexpr int kNotch = 120;
+  QPoint delta = event->angleDelta();
+  if (event->modifiers() & Qt::ShiftModifier) delta = QPoint(delta.x() + delta.y(), 0);
+  wheelRest_ += delta;
+  // Whole notches only; integer division keeps the rest's sign.
+  const int across = wheelRest_.x() / kNotch;
+  const int down = wheelRest_.y() / kNotch;
+  wheelRest_ -= QPoint(across, down) * kNotch;
+  // Turned towards the user or away, the wheel moves on through the grid.
+  if (down != 0)
+    verticalScrollBar()->setValue(verticalScrollBar()->value() -
+                                  down * QApplication::wheelScrollLines());
+  if (across != 0) horizontalScrollBar()->setValue(horizontalScrollBar()->value() - across);
+  event->accept();
 }
 
 void TStringGrid::updateGeometries() {

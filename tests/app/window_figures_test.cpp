@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDate>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -13,7 +15,11 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeView>
+#include <QWheelEvent>
+
+#include <utility>
 
 #include "app/data_module.h"
 #include "app/main_window.h"
@@ -338,6 +344,104 @@ TEST(WindowFigures, GridsScrollByWholeCells) {
   view.resize(900, 400);
   QApplication::processEvents();
   expectWhole("resized at the end");
+
+  // The wheel: three whole rows a notch; with Shift, or turned sideways, one whole column; half a
+  // notch waits for the other half. Each step is reported as a scroll bar's would be.
+  view.horizontalScrollBar()->setValue(0);
+  view.verticalScrollBar()->setValue(0);
+  std::pair<int, int> reported;
+  QObject::connect(&view, &TStringGrid::scrolled, [&](int col, int row) { reported = {col, row}; });
+  const auto turn = [&](QPoint delta, Qt::KeyboardModifiers modifiers) {
+    const QPointF at(50, 50);
+    QWheelEvent wheel(at, view.viewport()->mapToGlobal(at), QPoint(), delta, Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.viewport(), &wheel);
+    return std::pair{view.horizontalScrollBar()->value(), view.verticalScrollBar()->value()};
+  };
+  EXPECT_EQ(turn({0, -120}, {}), std::pair(0, 3));
+  EXPECT_EQ(reported, std::pair(1, 4));
+  EXPECT_EQ(turn({0, -120}, Qt::ShiftModifier), std::pair(1, 3));
+  EXPECT_EQ(turn({-120, 0}, {}), std::pair(2, 3));
+  EXPECT_EQ(turn({0, 60}, {}), std::pair(2, 3));
+  EXPECT_EQ(turn({0, 60}, {}), std::pair(2, 0));
+  expectWhole("wheeled");
+}
+
+// A figure too wide for its column: its tooltip shows it whole, the user widens the column by
+// dragging its edge in the title row (the partner grid follows) or fits it by a double click;
+// another organisation's fill brings the widths the grids are filled with back.
+TEST(WindowFigures, EveryFigureCanBeRead) {
+  ScratchDir dir;
+  Session session(',');
+  TDM dm(nullptr);
+  TDMRpt dmRpt{QString()};
+  TfMainMDI window(session, dm, dmRpt);
+  const Insurer other{"000-000-000002", "АО Другое"};
+  const std::vector<std::string> files = {
+      dir.WriteXml("a.xml", fund::Records(Insurer(), "2011-1",
+                                          {Person("КОНСТАНТИНОПОЛЬСКИЙ-ПРЕОБРАЖЕНСКИЙ-ВОЗНЕСЕНСКИЙ",
+                                                  "123456789012.34", "1.00"),
+                                           Person("ИВАНОВ", "5", "5")})),
+      dir.WriteXml("b.xml", fund::Records(other, "2011-1", {Person("ПЕТРОВ", "5", "5")}))};
+  window.OD = [&](const std::string&) { return std::optional(files); };
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QTest::mouseClick(window.sbLoadFiles(), Qt::LeftButton);
+  TStringGrid* strah = window.sgZLStrah();
+  TStringGrid* nakop = window.sgZLNakop();
+  ASSERT_EQ(strah->ShownWidth(1), 180);
+
+  const auto tipAt = [](QWidget* widget, QPoint at) {
+    QToolTip::hideText();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+    QHelpEvent help(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  const QModelIndex total = strah->model()->index(0, 0);
+  const QRect cut = strah->visualRect(total);
+  EXPECT_EQ(tipAt(strah->viewport(), cut.center()), total.data().toString());
+  EXPECT_EQ(total.data().toString(), QStringLiteral("123456789012,34 > 1 (123456789011,34)"));
+  EXPECT_EQ(tipAt(strah->viewport(), strah->visualRect(strah->model()->index(1, 0)).center()), "");
+  QHeaderView* names = strah->verticalHeader();
+  EXPECT_EQ(tipAt(names->viewport(), QPoint(10, names->sectionViewportPosition(0) + 5)),
+            QStringLiteral("КОНСТАНТИНОПОЛЬСКИЙ-ПРЕОБРАЖЕНСКИЙ-ВОЗНЕСЕНСКИЙ ИВАН ИВАНОВИЧ"));
+
+  // A drag of the first figure column's edge in the title row, then of the names column's.
+  QHeaderView* titles = strah->horizontalHeader();
+  const QPoint edge(titles->sectionViewportPosition(0) + titles->sectionSize(0) - 1, 8);
+  QTest::mousePress(titles->viewport(), Qt::LeftButton, {}, edge);
+  QTest::mouseMove(titles->viewport(), edge + QPoint(60, 0));
+  QTest::mouseRelease(titles->viewport(), Qt::LeftButton, {}, edge + QPoint(60, 0));
+  EXPECT_EQ(strah->ShownWidth(1), 240);
+  EXPECT_EQ(nakop->ShownWidth(1), 240);
+  QWidget* corner = strah->findChild<QAbstractButton*>();
+  ASSERT_NE(corner, nullptr);
+  const QPoint namesEdge(corner->width() - 1, 8);
+  QTest::mousePress(corner, Qt::LeftButton, {}, namesEdge);
+  QTest::mouseMove(corner, namesEdge + QPoint(40, 0));
+  QTest::mouseRelease(corner, Qt::LeftButton, {}, namesEdge + QPoint(40, 0));
+  EXPECT_EQ(strah->ShownWidth(0), 340);
+  EXPECT_EQ(nakop->ShownWidth(0), 340);
+  EXPECT_EQ(session.sgZLStrah().Col(), 1);  // a drag selects nothing
+
+  // A double click on the edges fits each column to its longest text.
+  QTest::mouseDClick(titles->viewport(), Qt::LeftButton, {},
+                     QPoint(titles->sectionViewportPosition(0) + titles->sectionSize(0) - 1, 8));
+  const int fitted = strah->ShownWidth(1);
+  EXPECT_EQ(tipAt(strah->viewport(), cut.center()), "");
+  EXPECT_EQ(nakop->ShownWidth(1), fitted);
+  QTest::mouseDClick(corner, Qt::LeftButton, {}, QPoint(corner->width() - 1, 8));
+  EXPECT_GT(strah->ShownWidth(0), 340);
+  EXPECT_EQ(tipAt(names->viewport(), QPoint(10, names->sectionViewportPosition(0) + 5)), "");
+
+  // A tab keeps the widths; another organisation's fill brings back the grids' own.
+  ClickTab(window.tcZL(), 2);
+  EXPECT_EQ(strah->ShownWidth(1), fitted);
+  window.tvLF()->setCurrentIndex(window.TreeModel()->index(1, 0));
+  EXPECT_EQ(strah->ShownWidth(0), 300);
+  EXPECT_EQ(strah->ShownWidth(1), 180);
+  EXPECT_EQ(nakop->ShownWidth(1), 180);
 }
 
 }  // namespace
