@@ -20,7 +20,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libxlsxwriter-dev qt6-translations-l10n xdg-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2 clang-format unzip
-  locales python3-openpyxl desktop-file-utils appstream
+  locales python3-openpyxl desktop-file-utils appstream poppler-utils
 )
 
 install_missing() {

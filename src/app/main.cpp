@@ -18,7 +18,9 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Анализатор ЛОРВИ"));
+  // The desktop matches the window to its entry and icon by this name (the window class), which
+  // must be plain ASCII; the user sees the window's title.
+  QApplication::setApplicationName(QStringLiteral("lorvi-analyser"));
   QApplication::setWindowIcon(lorvi::ProgramIcon());
   QGuiApplication::setDesktopFileName(QStringLiteral("ru.lorvi.analyser"));
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,7 +17,9 @@
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeView>
+#include <QWindow>
 
 #include <exception>
 #include <utility>
@@ -165,6 +168,7 @@ TfMainMDI::TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent)
     QMessageBox box(QMessageBox::Critical, kAppTitle, text, QMessageBox::Ok, this);
     box.exec();
   };
+  ShowNoticeBox = [this](const QString& text) { QMessageBox::information(this, kAppTitle, text); };
   session_.SetMessageSink([this](const std::string& text) { ShowMessage(text); });
   session_.SetProgressSink([this](const std::string& status) { ShowProgress(status); });
   AskWorkbookPath = [this](const QString& proposed) {
@@ -288,8 +292,10 @@ void TfMainMDI::BuildWorkPanel(QWidget* client) {
   sbADV_ = Button(SPanel3_, QStringLiteral("Опись сведений"), dm_.IL, 6);
   views->AddWidget(sbADV_, Dock::Left, 153);
   sbHelp_ = Button(SPanel3_, QStringLiteral("Помощь"), dm_.IL, 11);
+  sbHelp_->setToolTip(QStringLiteral("Помощь (F1)"));
   views->AddWidget(sbHelp_, Dock::Right, 153);
   sbPrint_ = Button(SPanel3_, QStringLiteral("Печать"), dm_.IL, 12);
+  sbPrint_->setToolTip(QStringLiteral("Печать (Ctrl+P)"));
   views->AddWidget(sbPrint_, Dock::Right, 153);
   BuildPersonsView(zl);
   BuildInventoryView(zl);
@@ -410,6 +416,9 @@ void TfMainMDI::SetUpKeyboard() {
     auto* s = new QShortcut(keys, this);
     connect(s, &QShortcut::activated, this, handler);
   };
+  // The search field would take some of these as its own (Ctrl+E: to the end of the line).
+  edFindFIO_->installEventFilter(this);
+  edFindFIO_->setToolTip(QStringLiteral("Поиск по фамилии (Ctrl+F)"));
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { sbLoadFilesClick(); });
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { sbPrintClick(); });
   shortcut(QKeySequence(Qt::Key_F1), [this] { sbHelpClick(); });
@@ -419,17 +428,29 @@ void TfMainMDI::SetUpKeyboard() {
   });
 }
 
+bool TfMainMDI::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == edFindFIO_ && event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    for (const QKeySequence& ours :
+         {QKeySequence(Qt::CTRL | Qt::Key_O), QKeySequence(Qt::CTRL | Qt::Key_P),
+          QKeySequence(Qt::CTRL | Qt::Key_E), QKeySequence(Qt::CTRL | Qt::Key_F),
+          QKeySequence(Qt::Key_F1)})
+      if (pressed == ours) return true;  // not the field's: the window's shortcut runs
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
 void TfMainMDI::ArrangeWindow(const QRect& workArea) {
   // 1. Fill the work area, frame included.
   QRect area = workArea;
   if (area.isEmpty())
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-      area = screen->availableGeometry();
+    if (const QScreen* shownOn = screen() != nullptr ? screen() : QGuiApplication::primaryScreen())
+      area = shownOn->availableGeometry();
   setMinimumSize(0, 0);
   setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  const QSize frame = frameGeometry().size() - geometry().size();
-  move(area.topLeft());
-  resize(area.size() - frame);
+  fittedFrame_ = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+  setGeometry(area.marginsRemoved(fittedFrame_));
   QApplication::processEvents();
 
   // 2. The client area, the status bar's strip included.
@@ -499,7 +520,20 @@ void TfMainMDI::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (shown_) return;
   shown_ = true;
+  // A task bar that comes or goes changes the work area.
+  if (QScreen* shownOn = screen())
+    connect(shownOn, &QScreen::availableGeometryChanged, this, [this] { ArrangeWindow(); });
   ArrangeWindow();
+  // The window manager frames the window after it is shown, and tells nobody: the window is
+  // fitted again, title bar included, once its frame is known.
+  auto* frameWatch = new QTimer(this);
+  frameWatch->setInterval(50);
+  connect(frameWatch, &QTimer::timeout, this, [this, frameWatch, polls = 0]() mutable {
+    const bool framed = windowHandle() != nullptr && !windowHandle()->frameMargins().isNull();
+    if (framed && windowHandle()->frameMargins() != fittedFrame_) ArrangeWindow();
+    if (framed || ++polls == 100) frameWatch->deleteLater();
+  });
+  frameWatch->start();
   session_.FormShow();
   ShowSession();
 }
@@ -600,7 +634,7 @@ void TfMainMDI::ExportReconciliation() {
     written = true;
   });
   if (written && OpenDocument && !OpenDocument(QUrl::fromLocalFile(path)))
-    ShowMessageBox(report::SavedButNotOpened(path));
+    ShowNoticeBox(report::SavedButNotOpened(path, report::Saved::kWorkbook));
 }
 
 void TfMainMDI::sbHelpClick() {

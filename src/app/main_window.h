@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMargins>
 #include <QRect>
 #include <QUrl>
 
@@ -41,7 +42,8 @@ class TfMainMDI : public QMainWindow {
   TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent = nullptr);
   ~TfMainMDI() override;
 
-  // Lays the window out over `workArea` (the primary screen's, without the task bar, when empty).
+  // Lays the window out over `workArea` (its screen's, without the task bar, when empty), its
+  // frame and title bar included as far as the window manager has framed it.
   void ArrangeWindow(const QRect& workArea = QRect());
 
   // Shows the session's tree, grids, tab, search text and view as they are now.
@@ -49,6 +51,8 @@ class TfMainMDI : public QMainWindow {
 
   // Shows a message box's text; the error box by default, replaceable for tests.
   std::function<void(const QString& text)> ShowMessageBox;
+  // Tells the user something that is no failure, as the report's preview does (information box).
+  std::function<void(const QString& text)> ShowNoticeBox;
 
   // The open-file dialog: from its initial folder, the chosen paths (UTF-8), or nothing when
   // cancelled. A QFileDialog by default, replaceable for tests.
@@ -119,6 +123,8 @@ class TfMainMDI : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // The window's shortcuts win over the search field's own keys.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -191,6 +197,7 @@ class TfMainMDI : public QMainWindow {
   TDM& dm_;
   TDMRpt& dmRpt_;
   bool shown_ = false;
+  QMargins fittedFrame_;        // the frame the window was last fitted with
   bool closeWhenIdle_ = false;  // the user closed the window during a load or a reading
   FileTreeModel* treeModel_ = nullptr;
   qint64 lastPump_ = 0;

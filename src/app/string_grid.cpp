@@ -42,6 +42,13 @@ class CellDelegate : public QStyledItemDelegate {
     painter->fillRect(option.rect, option.palette.color(QPalette::Base));
     DrawCell(*painter, option.rect, index.data(Qt::DisplayRole), index.data(Qt::ForegroundRole),
              index.data(Qt::FontRole), index.data(Qt::BackgroundRole), option.font, option.palette);
+    // The grid that has the focus frames its current cell, dotted, as the buttons do.
+    if (option.state & QStyle::State_HasFocus) {
+      painter->setClipping(false);
+      painter->setPen(QPen(option.palette.color(QPalette::Text), 1, Qt::DotLine));
+      painter->setBrush(Qt::NoBrush);
+      painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+    }
     painter->restore();
   }
 };

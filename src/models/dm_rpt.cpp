@@ -1,5 +1,6 @@
 #include "models/dm_rpt.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 
@@ -15,6 +16,22 @@ const QString kMasterData = QStringLiteral("MasterData1");
 #ifndef LORVI_DATA_FROM_BIN
 #define LORVI_DATA_FROM_BIN "../share/lorvi"
 #endif
+
+// `text` as a file's name on any system: quotes become apostrophes, the comparison signs of the
+// tabs' names angle quotes, other characters a name cannot hold an underscore.
+QString FileNameOf(QString text) {
+  for (QChar& c : text) {
+    if (c == u'"')
+      c = u'\'';
+    else if (c == u'<')
+      c = u'‹';
+    else if (c == u'>')
+      c = u'›';
+    else if (c.unicode() < 0x20 || QStringLiteral("\\/:*?|").contains(c))
+      c = u'_';
+  }
+  return text.trimmed();
+}
 
 }  // namespace
 
@@ -78,6 +95,10 @@ bool TDMRpt::Print(const PrintJob& job, QWidget* parent) {
   Rpt.SetScriptVariable(QStringLiteral("OrgName"), FromCp1251(job.OrgName));
   Rpt.SetScriptVariable(QStringLiteral("XMLType"), FromCp1251(job.XMLType));
   Rpt.SetScriptVariable(QStringLiteral("TabName"), FromCp1251(job.TabName));
+  const QString organisation = FromCp1251(job.OrgName);
+  Rpt.documentTitle = QStringLiteral("Анализатор ЛОРВИ — ") + organisation;
+  Rpt.documentFileName = FileNameOf(organisation + ' ' + FromCp1251(job.TabName) + ' ' +
+                                    QDate::currentDate().toString(Qt::ISODate));
   Rpt.SetDataSet(&table);
   report::MasterDataBand* band = Rpt.FindMasterData(kMasterData);
   if (band == nullptr)

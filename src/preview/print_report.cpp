@@ -20,6 +20,7 @@ void PrintReport(const PreparedReport& report, QPrinter& printer) {
   }
   // Items are placed from the paper's corner; the margins are in the report already.
   printer.setFullPage(true);
+  if (!report.title.isEmpty()) printer.setDocName(report.title);
   printer.setPageLayout(PageLayoutOf(report.pages[first]));
   QPainter painter;
   if (!painter.begin(&printer)) ThrowReportError(QStringLiteral("Не удалось начать печать"));

@@ -47,12 +47,11 @@ ReportPreview::ReportPreview(const PreparedReport& report, QWidget* parent)
   lastDir_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 
   AskSavePath = [this](const QString& caption, const QString& filter, const QString& suffix) {
-    return AskSaveFile(this, caption, QDir(lastDir_).filePath(QStringLiteral("Отчет.") + suffix),
-                       filter, suffix);
+    return AskSaveFile(this, caption, ProposedPath(suffix), filter, suffix);
   };
   OpenUrl = OpenInDesktopApplication;
   ShowNotice = [this](const QString& text) {
-    QMessageBox::information(this, QApplication::applicationName(), text);
+    QMessageBox::information(this, QStringLiteral("Анализатор ЛОРВИ"), text);
   };
 
   auto* layout = new QVBoxLayout(this);
@@ -272,6 +271,11 @@ bool ReportPreview::FindNext(const QString& text) {
 
 void ReportPreview::FindClicked() { FindNext(findText_->text()); }
 
+QString ReportPreview::ProposedPath(const QString& suffix) const {
+  const QString name = report_.fileName.isEmpty() ? QStringLiteral("Отчет") : report_.fileName;
+  return QDir(lastDir_).filePath(name + '.' + suffix);
+}
+
 void ReportPreview::AddExport(const QString& caption, const std::function<void()>& run) {
   if (!extraSeparator_) {
     exportMenu_->addSeparator();
@@ -318,7 +322,10 @@ void UsePreviewDialog(TfrxReport& report) {
     ReportPreview preview(prepared, parent);
     for (const TfrxReport::ExtraExport& extra : report.extraExports)
       preview.AddExport(extra.caption, extra.run);
+    // The next preview proposes the folder this one exported to.
+    if (!report.exportFolder.isEmpty()) preview.SetExportFolder(report.exportFolder);
     preview.exec();
+    report.exportFolder = preview.ExportFolder();
   };
 }
 

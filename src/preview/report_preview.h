@@ -49,6 +49,12 @@ class ReportPreview : public QDialog {
 
   // Adds a command of the program's own to the export menu, after the report's formats.
   void AddExport(const QString& caption, const std::function<void()>& run);
+
+  // The folder the save dialog proposes: the documents folder, then the last one exported to.
+  void SetExportFolder(const QString& folder) { lastDir_ = folder; }
+  const QString& ExportFolder() const { return lastDir_; }
+  // What the save dialog proposes for a file of `suffix`: the report's name in that folder.
+  QString ProposedPath(const QString& suffix) const;
   QMenu* ExportMenu() const { return exportMenu_; }
 
   // An export command as the menu runs it: the save dialog, the export, and for some formats the

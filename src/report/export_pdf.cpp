@@ -12,6 +12,7 @@ void ExportPdf(const PreparedReport& report, const QString& path) {
   WriteWholeFile(path, [&](QIODevice& device) {
     QPdfWriter writer(&device);
     writer.setCreator(QStringLiteral("Анализатор ЛОРВИ"));
+    writer.setTitle(report.title);
     writer.setResolution(600);
     writer.setPageLayout(PageLayoutOf(report.pages.first()));
     QPainter painter;

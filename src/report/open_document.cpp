@@ -22,11 +22,15 @@ bool OpenInDesktopApplication(const QUrl& url) {
   return QDesktopServices::openUrl(url);
 }
 
-QString SavedButNotOpened(const QString& path) {
-  return QStringLiteral(
-             "Отчет сохранен в файл %1, но открыть его не удалось: не найдена программа для "
-             "файлов этого типа.")
-      .arg(QDir::toNativeSeparators(path));
+QString SavedButNotOpened(const QString& path, Saved what) {
+  const QString text = what == Saved::kWorkbook
+                           ? QStringLiteral(
+                                 "Сверка сохранена в файл %1, но открыть её не удалось: не найдена "
+                                 "программа для файлов этого типа.")
+                           : QStringLiteral(
+                                 "Отчет сохранен в файл %1, но открыть его не удалось: не найдена "
+                                 "программа для файлов этого типа.");
+  return text.arg(QDir::toNativeSeparators(path));
 }
 
 }  // namespace lorvi::report

@@ -38,6 +38,8 @@ struct PreparedPage {
 
 struct PreparedReport {
   QList<PreparedPage> pages;
+  QString title;     // the document's title (PDF, print job); empty for none
+  QString fileName;  // proposed for exports, without folder and extension; empty for none
   // Names in the template's texts that matched nothing, each once.
   QStringList warnings;
 

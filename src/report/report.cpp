@@ -44,6 +44,8 @@ const PreparedReport& TfrxReport::Prepare() {
   if (dataSet_) input.dataSets.append(dataSet_);
   input.date = date_.isValid() ? date_ : QDate::currentDate();
   prepared_ = LayoutReport(input);
+  prepared_.title = documentTitle;
+  prepared_.fileName = documentFileName;
   return prepared_;
 }
 

@@ -56,6 +56,13 @@ class TfrxReport : public QObject {
   // The date that [Date] prints; today when null.
   void SetReportDate(const QDate& date) { date_ = date; }
 
+  // What the prepared pages are called: the PDF's title and the print job's name, and the name
+  // (without folder and extension) that exports propose.
+  QString documentTitle;
+  QString documentFileName;
+  // Where the user last exported the report to; proposed for the next export.
+  QString exportFolder;
+
   // Lays the report out into pages, discarding the pages prepared before.
   const PreparedReport& Prepare();
   const PreparedReport& Prepared() const { return prepared_; }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 
@@ -26,6 +27,7 @@ struct Printer {
       QString text;
       for (int p = 0; p < prepared.PageCount(); ++p) text += prepared.PlainText(p);
       previews << text;
+      names << prepared.title + "|" + prepared.fileName;
     };
   }
   std::string TemplatePath() { return dir.PathOf("program/Template/Print.fr3"); }
@@ -34,6 +36,7 @@ struct Printer {
   TDMRpt dm;
   QStringList boxes;
   QStringList previews;
+  QStringList names;  // title and proposed file name of each report shown
 };
 
 PrintJob Job() {
@@ -69,6 +72,18 @@ TEST(DMRpt, PrintShowsTheTemplateFilledWithTableAndVariables) {
   empty.records.clear();
   p.dm.Print(empty, nullptr);
   EXPECT_EQ(p.previews.size(), 2);
+
+  // The report is named after the organisation, its exports after the organisation, the tab and
+  // the day, with what a file name cannot hold replaced.
+  PrintJob named = Job();
+  named.OrgName = "000-000-000001(ООО \"Ромашка\" / Север)"_w;
+  named.TabName = "Начислено<Уплачено"_w;
+  p.dm.Print(named, nullptr);
+  ASSERT_EQ(p.names.size(), 3);
+  EXPECT_EQ(p.names[2],
+            QStringLiteral("Анализатор ЛОРВИ — 000-000-000001(ООО \"Ромашка\" / Север)|"
+                           "000-000-000001(ООО 'Ромашка' _ Север) Начислено‹Уплачено ") +
+                QDate::currentDate().toString(Qt::ISODate));
 }
 
 TEST(DMRpt, MissingRenamedOrBrokenTemplates) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -132,6 +133,34 @@ TEST_F(ReportPreviewWindow, FindMovesToTheMatchAndGoesRound) {
   QList<int> expected;
   for (int i = 0; i < prepared->PageCount(); ++i) expected.append(i);
   EXPECT_EQ(pages, expected);
+}
+
+// The save dialog proposes the report's own name in the documents folder, then in the folder of
+// the last export, also in the next preview.
+TEST(ReportPreviewNames, ProposedInTheFolderOfTheLastExport) {
+  TfrxReport report;
+  report.documentFileName = QStringLiteral("000-000-000001(ООО 'Ромашка') Все 2026-12-10");
+  const PreparedReport& prepared = report.Prepare();
+  QTemporaryDir dir;
+  QStringList proposed;
+  for (int round = 0; round < 2; ++round) {
+    ReportPreview preview(prepared);
+    if (!report.exportFolder.isEmpty()) preview.SetExportFolder(report.exportFolder);
+    preview.OpenUrl = [](const QUrl&) { return true; };
+    preview.AskSavePath = [&](const QString&, const QString&, const QString& suffix) {
+      proposed << preview.ProposedPath(suffix);
+      return dir.filePath(QStringLiteral("r%1.rtf").arg(round));
+    };
+    preview.ExportTo(*ExportFormatFor(QStringLiteral("a.rtf")));
+    report.exportFolder = preview.ExportFolder();
+  }
+  ASSERT_EQ(proposed.size(), 2);
+  EXPECT_EQ(proposed[0],
+            QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                .filePath(QStringLiteral("000-000-000001(ООО 'Ромашка') Все 2026-12-10.rtf")));
+  EXPECT_EQ(proposed[1],
+            QDir(dir.path())
+                .filePath(QStringLiteral("000-000-000001(ООО 'Ромашка') Все 2026-12-10.rtf")));
 }
 
 TEST_F(ReportPreviewWindow, ExportsThroughTheSaveDialogAndOpensDocuments) {

@@ -324,6 +324,12 @@ TEST(CheckProgram, ExportsThePrintButtonsReport) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   };
   EXPECT_TRUE(bytes("отчет.pdf").startsWith("%PDF"));
+  // The PDF is titled after the organisation (poppler's pdfinfo reads it).
+  QProcess info;
+  info.start("pdfinfo", {folder + "отчет.pdf"});
+  ASSERT_TRUE(info.waitForFinished(20000)) << "pdfinfo (poppler-utils) is missing";
+  EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
+                  .contains(QStringLiteral("Title:           Анализатор ЛОРВИ — ") + orgName));
   EXPECT_TRUE(bytes("отчет.XLSX").startsWith("PK"));
   EXPECT_TRUE(bytes("отчет.rtf").startsWith("{\\rtf1"));
   EXPECT_TRUE(bytes("стр_1.jpeg").startsWith("\xFF\xD8"));
