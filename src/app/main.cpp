@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QStandardPaths>
 #include <QStyleFactory>
+#include <QTimer>
 
 #include "app/data_module.h"
 #include "app/main_window.h"
@@ -40,5 +41,10 @@ int main(int argc, char** argv) {
   lorvi::UseReportDialogs(*dmRpt);
   lorvi::TfMainMDI window(session, *dm, *dmRpt);
   window.show();
+  // Files and folders named on the command line (the desktop's "open with") load once the window
+  // is laid out.
+  const QStringList paths = QApplication::arguments().mid(1);
+  if (!paths.isEmpty())
+    QTimer::singleShot(0, &window, [&window, paths] { window.LoadFiles(paths); });
   return QApplication::exec();
 }

@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QScreen>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -198,6 +201,7 @@ TfMainMDI::TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent)
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setFont(WindowFont());
+  setAcceptDrops(true);
   Build();
   // Created centred with its design size; shown, it fills the work area.
   resize(1060, 771);
@@ -575,6 +579,36 @@ void TfMainMDI::ShowMessage(const std::string& text1251) { ShowMessageBox(FromCp
 
 void TfMainMDI::sbLoadFilesClick() {
   Guarded([this] { session_.sbLoadFilesClick(OD); });
+}
+
+void TfMainMDI::LoadFiles(const QStringList& paths) {
+  std::vector<std::string> files;
+  for (const QString& path : paths) files.push_back(ToUtf8(QFileInfo(path).absoluteFilePath()));
+  Guarded([&] { session_.LoadFiles(files); });
+}
+
+namespace {
+
+// The local files and folders a drag carries.
+QStringList DroppedPaths(const QMimeData* data) {
+  QStringList paths;
+  if (data != nullptr)
+    for (const QUrl& url : data->urls())
+      if (url.isLocalFile()) paths << url.toLocalFile();
+  return paths;
+}
+
+}  // namespace
+
+void TfMainMDI::dragEnterEvent(QDragEnterEvent* event) {
+  if (!session_.Busy() && !DroppedPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TfMainMDI::dropEvent(QDropEvent* event) {
+  const QStringList paths = DroppedPaths(event->mimeData());
+  if (session_.Busy() || paths.isEmpty()) return;
+  event->acceptProposedAction();
+  LoadFiles(paths);
 }
 
 void TfMainMDI::tvLFSelected(const QModelIndex& index) {

@@ -67,6 +67,9 @@ class TfMainMDI : public QMainWindow {
   // The handlers of the user's actions; each shows its own failure in the error box, and none
   // runs while a load or a reading is under way.
   void sbLoadFilesClick();
+  // Files and folders dropped on the window or named on its command line: loaded as the load
+  // button loads chosen files, a folder standing for the .xml files below it.
+  void LoadFiles(const QStringList& paths);
   void sbClearFilesClick();
   void sbHelpClick();
   void sbPrintClick();
@@ -123,6 +126,9 @@ class TfMainMDI : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Files and folders dropped on the window or its tree, unless a load or a reading runs.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   // The window's shortcuts win over the search field's own keys.
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

@@ -18,6 +18,7 @@
 #endif
 
 #include "base/lorvi_error.h"
+#include "base/native_path.h"
 
 namespace lorvi {
 namespace {
@@ -53,15 +54,6 @@ void ForEachBreak(const char* data, std::size_t end, bool lt, Emit emit) {
 #endif
   for (; i < end; ++i)
     if (data[i] == '\n' || data[i] == '\r' || (lt && data[i] == '<')) emit(i);
-}
-
-// Paths are UTF-8 inside the program.
-std::filesystem::path NativePath(const std::string& path) {
-#ifdef _WIN32
-  return std::filesystem::path(std::u8string(path.begin(), path.end()));
-#else
-  return std::filesystem::path(path);
-#endif
 }
 
 // Opens the file at `path` for reading; only a regular file, since a pipe or a device could block

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "base/native_path.h"
 #include "base/system_reason.h"
 #include "base/text1251.h"
 
@@ -17,12 +18,7 @@ std::string NotFound() { return Utf8ToCp1251("Файл не найден"); }
 
 std::string NotAFileReason(const std::string& path) {
   std::error_code error;
-#ifdef _WIN32
-  const std::filesystem::path native(std::u8string(path.begin(), path.end()));
-#else
-  const std::filesystem::path native(path);
-#endif
-  const auto status = std::filesystem::status(native, error);
+  const auto status = std::filesystem::status(NativePath(path), error);
   if (error || !std::filesystem::exists(status)) return NotFound();
   if (std::filesystem::is_directory(status)) return Folder();
   return NotRegular();

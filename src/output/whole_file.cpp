@@ -14,6 +14,7 @@
 #endif
 
 #include "base/lorvi_error.h"
+#include "base/native_path.h"
 #include "base/system_reason.h"
 #include "base/text1251.h"
 
@@ -23,24 +24,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kTempSuffix = ".part";
-
-// Paths are UTF-8 in the program.
-fs::path PathOf(const std::string& utf8) {
-#ifdef _WIN32
-  return fs::path(std::u8string(utf8.begin(), utf8.end()));
-#else
-  return fs::path(utf8);
-#endif
-}
-
-std::string Utf8Of(const fs::path& path) {
-#ifdef _WIN32
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-#else
-  return path.string();
-#endif
-}
 constexpr std::size_t kTempMarks = 6;  // the XXXXXX of the temporary name
 
 #ifdef _WIN32
@@ -50,8 +33,8 @@ long WriteSome(int fd, const void* data, unsigned long size) {
 int SyncFile(int fd) { return _commit(fd); }
 int CloseFile(int fd) { return _close(fd); }
 int RenameFile(const char* from, const char* to) {
-  const fs::path source = PathOf(from);
-  const fs::path target = PathOf(to);
+  const fs::path source = NativePath(from);
+  const fs::path target = NativePath(to);
   if (MoveFileExW(source.c_str(), target.c_str(),
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return 0;
@@ -121,18 +104,18 @@ int MakeTemp(const fs::path& folder, const std::string& name, std::string& temp)
 #ifdef _WIN32
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string marks = std::to_string(100000 + (GetTickCount() + attempt * 7919) % 900000);
-    const fs::path path = folder / PathOf(name + "." + marks + std::string(kTempSuffix));
+    const fs::path path = folder / NativePath(name + "." + marks + std::string(kTempSuffix));
     const int fd =
         _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd >= 0 || errno != EEXIST) {
-      temp = Utf8Of(path);
+      temp = Utf8Path(path);
       return fd;
     }
   }
   return -1;
 #else
   std::string pattern =
-      Utf8Of(folder / (name + "." + std::string(kTempMarks, 'X') + std::string(kTempSuffix)));
+      Utf8Path(folder / (name + "." + std::string(kTempMarks, 'X') + std::string(kTempSuffix)));
   const int fd = ::mkostemps(pattern.data(), static_cast<int>(kTempSuffix.size()), O_CLOEXEC);
   if (fd >= 0) temp = pattern;
   return fd;
@@ -144,9 +127,9 @@ void RemoveStrays(const fs::path& folder, const std::string& name, const std::st
   std::error_code error;
   const std::size_t size = name.size() + 1 + kTempMarks + kTempSuffix.size();
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    const std::string other = Utf8Of(it->path().filename());
+    const std::string other = Utf8Path(it->path().filename());
     if (other.size() == size && other.starts_with(name + ".") && other.ends_with(kTempSuffix) &&
-        Utf8Of(it->path()) != keep) {
+        Utf8Path(it->path()) != keep) {
       std::error_code ignored;
       fs::remove(it->path(), ignored);
     }
@@ -161,17 +144,17 @@ WholeFileCalls& CurrentWholeFileCalls() { return Calls(); }
 
 WholeFile::WholeFile(const std::string& targetUtf8, std::string_view whatUtf8)
     : target_(targetUtf8), what_(whatUtf8) {
-  const fs::path target = PathOf(targetUtf8);
+  const fs::path target = NativePath(targetUtf8);
   if (targetUtf8.empty() || !target.has_filename()) Fail("это не имя файла");
   std::error_code error;
   const fs::path final = FollowLinks(target, error);
   if (error) Fail(SystemReason(error.value()));
   Existing existing;
   if (const std::string refused = Check(final, existing); !refused.empty()) Fail(refused);
-  final_ = Utf8Of(final);
+  final_ = Utf8Path(final);
   const fs::path folder = final.has_parent_path() ? final.parent_path() : fs::path(".");
-  folder_ = Utf8Of(folder);
-  fd_ = MakeTemp(folder, Utf8Of(final.filename()), temp_);
+  folder_ = Utf8Path(folder);
+  fd_ = MakeTemp(folder, Utf8Path(final.filename()), temp_);
   if (fd_ < 0) Fail(SystemReason(errno));
 #ifndef _WIN32
   // The temporary file starts private; it ends with the permissions of the file it replaces, or
@@ -190,7 +173,7 @@ WholeFile::~WholeFile() {
   if (fd_ >= 0) Calls().close(fd_);
   if (!committed_ && !temp_.empty()) {
     std::error_code ignored;
-    fs::remove(PathOf(temp_), ignored);
+    fs::remove(NativePath(temp_), ignored);
   }
 }
 
@@ -220,9 +203,9 @@ void WholeFile::Commit() {
   Close();
   if (Calls().rename(temp_.c_str(), final_.c_str()) != 0) Fail(SystemReason(errno));
   committed_ = true;
-  const fs::path final = PathOf(final_);
+  const fs::path final = NativePath(final_);
   RemoveStrays(final.has_parent_path() ? final.parent_path() : fs::path("."),
-               Utf8Of(final.filename()), temp_);
+               Utf8Path(final.filename()), temp_);
 }
 
 void WholeFile::Fail(const std::string& reasonUtf8) const {

@@ -2,6 +2,7 @@
 
 #include "base/lorvi_error.h"
 #include "base/text1251.h"
+#include "intake/file_list.h"
 #include "intake/line_list.h"
 #include "intake/load_files.h"
 #include "session/settings_file.h"
@@ -154,6 +155,13 @@ void Session::sbLoadFilesClick(const ChooseFiles& choose) {
     tvLFChange(tvLF_.Selected());
     if (!paths->empty()) ODInitialDir_ = FolderOf(paths->front());
     SaveSettings();
+  });
+}
+
+void Session::LoadFiles(const std::vector<std::string>& filesAndFolders) {
+  if (Busy() || filesAndFolders.empty()) return;
+  sbLoadFilesClick([&](const std::string&) -> std::optional<std::vector<std::string>> {
+    return ExpandFolders(filesAndFolders);
   });
 }
 

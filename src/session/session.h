@@ -50,6 +50,9 @@ class Session {
   // selected and its organisation shown, the tab returns to "Все", and the dialog's folder is
   // remembered. Failures are shown in the error box.
   void sbLoadFilesClick(const ChooseFiles& choose);
+  // Files and folders dropped on the window or named on its command line (UTF-8): loaded as the
+  // button loads chosen files, a folder standing for the .xml files below it (ExpandFolders).
+  void LoadFiles(const std::vector<std::string>& filesAndFolders);
 
   // The user selects `node` of the tree (null for none): when the selection moves, its
   // organisation is read if needed and shown. Failures are shown in the error box.

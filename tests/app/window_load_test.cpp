@@ -6,8 +6,10 @@
 #include <QFont>
 #include <QImage>
 #include <QLabel>
+#include <QMimeData>
 #include <QTest>
 #include <QTreeView>
+#include <QUrl>
 
 #include <cstdlib>
 #include <filesystem>
@@ -154,6 +156,42 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
   EXPECT_EQ(w.window.sgZLStrah()->model()->rowCount(), 2);
 }
 
+// Files and a folder dropped on the window or on its tree load as chosen files do; the folder
+// stands for the .xml files below it.
+TEST(WindowLoad, DroppedFilesAndFoldersLoad) {
+  ScratchDir dir;
+  LoadedWindow w;
+  const std::string a = dir.WriteXml("a.xml", fund::Records(Insurer(), "2011-1", {Person("А")}));
+  dir.WriteXml("folder/b.XML", fund::Records(Insurer(), "2011-2", {Person("Б")}));
+  dir.WriteXml("folder/deeper/c.xml", fund::Records(Insurer(), "2011-3", {Person("В")}));
+  dir.Write("folder/notes.txt", "not a fund file");
+  const auto drop = [&](QWidget* target, const std::vector<std::string>& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    data.setUrls(urls);
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &dropped);
+    return enter.isAccepted();
+  };
+  const auto files = [&] {
+    std::vector<std::string> names;
+    for (const TreeNode* n : w.session.tvLF().DisplayOrder())
+      if (n->picture == kPictureFile) names.push_back(n->caption);
+    return names;
+  };
+  EXPECT_TRUE(drop(w.window.tvLF()->viewport(), {a}));
+  EXPECT_EQ(files(), std::vector<std::string>{"a.xml"});
+  EXPECT_EQ(w.window.sgZLStrah()->model()->rowCount(), 1);
+  EXPECT_TRUE(drop(&w.window, {dir.PathOf("folder")}));
+  EXPECT_EQ(files(), (std::vector<std::string>{"a.xml", "b.XML", "c.xml"}));
+  EXPECT_EQ(w.session.ODInitialDir(), dir.PathOf("folder"));
+  EXPECT_TRUE(w.messages.isEmpty());
+}
+
 TEST(WindowLoad, TotalsArePaintedInTheirColours) {
   ScratchDir dir;
   LoadedWindow w;
@@ -209,6 +247,7 @@ TEST(WindowLoad, NothingInterleavesWithALoadAndClosingWaitsForItsEnd) {
     QTest::keyClick(&w.window, Qt::Key_O, Qt::ControlModifier);
     QTest::keyClick(w.window.sbClearFiles(), Qt::Key_Space);
     QTest::keyClick(w.window.sbLoadFiles(), Qt::Key_Return);
+    w.window.LoadFiles({QString::fromStdString(w.files.front())});
     w.window.close();
     progress(status);
   });

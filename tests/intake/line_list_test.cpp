@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/lorvi_error.h"
+#include "intake/file_list.h"
 #include "intake/line_list.h"
 #include "support/piece_text.h"
 #include "support/scratch_dir.h"
@@ -126,7 +127,33 @@ TEST(LineList, FileThatCannotBeOpenedNamesItsPath) {
   EXPECT_EQ(FolderOf("a.xml"), "");
 }
 
+// A folder stands, in its place, for the .xml files below it (letter case ignored), in the order
+// of their paths; links to folders below are not followed.
+TEST(ExpandFolders, AFolderStandsForItsXmlFilesInPathOrder) {
+  namespace fs = std::filesystem;
+  ScratchDir dir;
+  const std::string single = dir.Write("single.XML", "");
+  const std::string a = dir.Write("in/a.xml", "");
+  const std::string b = dir.Write("in/b.XML", "");
+  const std::string c = dir.Write("in/sub/c.Xml", "");
+  dir.Write("in/notes.txt", "");
+  dir.Write("in/sub/d.xml.bak", "");
+  dir.Write("elsewhere/e.xml", "");
+  fs::create_directory_symlink(dir.PathOf("elsewhere"), dir.PathOf("in/link"));
+  fs::create_directory(dir.PathOf("in/folder.xml"));
+  EXPECT_EQ(ExpandFolders({dir.PathOf("in"), single, dir.PathOf("gone.xml")}),
+            (std::vector<std::string>{a, b, c, single, dir.PathOf("gone.xml")}));
+  EXPECT_TRUE(ExpandFolders({dir.PathOf("elsewhere/..")}).size() == 5u);
+}
+
+// A reading error names its file on a line of its own, after the text's full stop.
 TEST(ErrorBox, FullStopOnlyAfterCharactersAboveIt) {
+  LorviError inFile("List index out of bounds (3)");
+  inFile.SetFileName("a.XML");
+  EXPECT_EQ(ErrorBoxText(inFile), test::W("List index out of bounds (3)\nФайл: a.XML"));
+  LorviError stop("Range check error");
+  stop.SetFileName("b.XML");
+  EXPECT_EQ(ErrorBoxText(stop), test::W("Range check error.\nФайл: b.XML"));
   EXPECT_EQ(WithFullStop("List index out of bounds (3)"), "List index out of bounds (3)");
   EXPECT_EQ(WithFullStop("Range check error"), "Range check error.");
   EXPECT_EQ(WithFullStop("Done."), "Done.");

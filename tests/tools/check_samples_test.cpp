@@ -279,6 +279,16 @@ TEST(CheckProgram, PrintsDumpAndExitStatus) {
   EXPECT_FALSE(out.contains("НЕ СМОГ ПРОЧИТАТЬ"));
   EXPECT_TRUE(program.readAllStandardError().isEmpty());
 
+  // The samples' folder stands for its files, in the order of their names.
+  QStringList all = {"--decimal-separator=.", "--load"};
+  for (const std::string& path : paths) all << QString::fromStdString(path);
+  program.start(LORVI_CHECK_EXE, all);
+  ASSERT_TRUE(program.waitForFinished(60000));
+  const QByteArray files = program.readAllStandardOutput();
+  program.start(LORVI_CHECK_EXE, {"--decimal-separator=.", "--load", LORVI_SAMPLES_DIR});
+  ASSERT_TRUE(program.waitForFinished(60000));
+  EXPECT_EQ(program.readAllStandardOutput(), files);
+
   program.start(LORVI_CHECK_EXE, {"--load"});
   ASSERT_TRUE(program.waitForFinished(60000));
   EXPECT_EQ(program.exitCode(), 2);

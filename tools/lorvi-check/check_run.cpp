@@ -9,6 +9,7 @@
 #include "base/lorvi_error.h"
 #include "base/text1251.h"
 #include "dump.h"
+#include "intake/file_list.h"
 #include "models/dm_rpt.h"
 #include "models/qt_text.h"
 #include "report/export_formats.h"
@@ -96,8 +97,9 @@ void CheckRun::Dump() {
 void CheckRun::Load(const Action& action) {
   std::vector<std::string> paths;
   for (const std::string& file : action.files) paths.push_back(AbsolutePath(file));
-  session_.sbLoadFilesClick(
-      [&](const std::string&) -> std::optional<std::vector<std::string>> { return paths; });
+  session_.sbLoadFilesClick([&](const std::string&) -> std::optional<std::vector<std::string>> {
+    return ExpandFolders(paths);
+  });
 }
 
 void CheckRun::Export(const Action& action) {

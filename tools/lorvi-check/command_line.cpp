@@ -151,7 +151,7 @@ const char* ActionName(ActionKind kind) {
 const char* const kUsage =
     "usage: lorvi-check [--decimal-separator=C] ACTION...\n"
     "       lorvi-check --help | --version\n"
-    "actions: --load FILE... | --select N | --tab N | --search TEXT | --view zl|adv |\n"
+    "actions: --load FILE|FOLDER... | --select N | --tab N | --search TEXT | --view zl|adv |\n"
     "         --cell GRID COL ROW | --clear | --print | --export FILE |\n"
     "         --workbook FILE | --dump\n";
 
@@ -163,7 +163,8 @@ const char* const kHelp =
     "what the window shows after them.\n"
     "\n"
     "  --decimal-separator=C  the decimal separator of amounts (default: the user's locale)\n"
-    "  --load FILE...         load the files, as the button \"Подгрузить файлы\"\n"
+    "  --load FILE|FOLDER...  load the files, as the button \"Подгрузить файлы\"; a folder stands\n"
+    "                         for every .xml file below it\n"
     "  --select N             select node N of the tree (from 0, each node before its children)\n"
     "  --tab N                pick tab N (0 to 4) of the insured persons\n"
     "  --search TEXT          type TEXT into the surname search\n"
