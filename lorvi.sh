@@ -21,6 +21,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2 clang-format unzip
   locales python3-openpyxl desktop-file-utils appstream poppler-utils
+  openbox xdotool x11-utils dbus at-spi2-core python3-pyatspi
 )
 
 install_missing() {

@@ -528,14 +528,15 @@ void TfMainMDI::showEvent(QShowEvent* event) {
   if (QScreen* shownOn = screen())
     connect(shownOn, &QScreen::availableGeometryChanged, this, [this] { ArrangeWindow(); });
   ArrangeWindow();
-  // The window manager frames the window after it is shown, and tells nobody: the window is
-  // fitted again, title bar included, once its frame is known.
+  // The window manager frames the window after it is shown, and tells nobody; it may change the
+  // frame once more when it sees the size fixed. For a few seconds the window is fitted again,
+  // title bar included, whenever its frame is not the one it was fitted with.
   auto* frameWatch = new QTimer(this);
   frameWatch->setInterval(50);
   connect(frameWatch, &QTimer::timeout, this, [this, frameWatch, polls = 0]() mutable {
-    const bool framed = windowHandle() != nullptr && !windowHandle()->frameMargins().isNull();
-    if (framed && windowHandle()->frameMargins() != fittedFrame_) ArrangeWindow();
-    if (framed || ++polls == 100) frameWatch->deleteLater();
+    if (windowHandle() != nullptr && windowHandle()->frameMargins() != fittedFrame_)
+      ArrangeWindow();
+    if (++polls == 100) frameWatch->deleteLater();
   });
   frameWatch->start();
   session_.FormShow();

@@ -162,6 +162,13 @@ void TStringGrid::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
+void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  if (hasFocus() && isVisible())
+    QTableView::currentChanged(current, previous);
+  else
+    QAbstractItemView::currentChanged(current, previous);  // the same but for the announcement
+}
+
 void TStringGrid::updateGeometries() {
   QTableView::updateGeometries();
   AlignToWholeCells();

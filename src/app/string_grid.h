@@ -51,6 +51,9 @@ class TStringGrid : public QTableView {
   void wheelEvent(QWheelEvent* event) override;
   // Tooltips of cut texts.
   bool viewportEvent(QEvent* event) override;
+  // A table tells screen readers of every new current cell, whether it has the focus or not: the
+  // partner that follows a selection, or a hidden grid, must not talk over the grid in use.
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   // The fixed cells' tooltips, and the drag of the names column's edge in the title row.
   bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -26,7 +26,8 @@ class TextGridModel : public QAbstractTableModel {
   int GridCol(const QModelIndex& index) const { return index.column() + grid_.FixedCols(); }
   int GridRow(const QModelIndex& index) const { return index.row() + grid_.FixedRows(); }
 
-  // Shows the grid anew after the core changed it.
+  // Shows the grid anew after the core changed it: a new table when its texts changed, new looks
+  // when only its selected cell moved, nothing otherwise.
   void Refresh();
 
  private:
@@ -34,6 +35,9 @@ class TextGridModel : public QAbstractTableModel {
   QVariant CellData(int col, int row, int role) const;
 
   const TextGrid& grid_;
+  unsigned long shownVersion_;
+  int shownCol_;
+  int shownRow_;
 };
 
 }  // namespace lorvi

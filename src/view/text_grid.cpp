@@ -22,6 +22,7 @@ const std::string kEmpty;
 }  // namespace
 
 void TextGrid::SetColCount(int count) {
+  ++version_;
   if (count < 0) count = 0;
   colCount_ = count;
   // A grid keeps at least one scrollable column and row, as the widget does.
@@ -31,6 +32,7 @@ void TextGrid::SetColCount(int count) {
 }
 
 void TextGrid::SetRowCount(int count) {
+  ++version_;
   if (count < 0) count = 0;
   rowCount_ = count;
   if (fixedRows_ > count - 1) fixedRows_ = count > 0 ? count - 1 : 0;
@@ -43,7 +45,9 @@ int TextGrid::ColWidth(int col) const {
 }
 
 void TextGrid::SetColWidth(int col, int width) {
-  if (col >= 0 && col < colCount_) widths_[static_cast<std::size_t>(col)] = width;
+  if (col < 0 || col >= colCount_) return;
+  widths_[static_cast<std::size_t>(col)] = width;
+  ++version_;
 }
 
 const std::string& TextGrid::Cell(int col, int row) const {
@@ -54,9 +58,11 @@ const std::string& TextGrid::Cell(int col, int row) const {
 void TextGrid::SetCell(int col, int row, std::string text) {
   if (col < 0 || row < 0 || col >= colCount_ || row >= rowCount_) return;
   rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = std::move(text);
+  ++version_;
 }
 
 void TextGrid::KeepRows(const std::vector<bool>& keep) {
+  ++version_;
   std::size_t out = 0;
   for (std::size_t r = 0; r < rows_.size(); ++r)
     if (r >= keep.size() || keep[r]) {

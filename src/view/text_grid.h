@@ -57,8 +57,14 @@ class TextGrid {
 
   int FixedCols() const { return fixedCols_; }
   int FixedRows() const { return fixedRows_; }
-  void SetFixedCols(int n) { fixedCols_ = n; }
-  void SetFixedRows(int n) { fixedRows_ = n; }
+  void SetFixedCols(int n) {
+    fixedCols_ = n;
+    ++version_;
+  }
+  void SetFixedRows(int n) {
+    fixedRows_ = n;
+    ++version_;
+  }
 
   int ColWidth(int col) const;
   void SetColWidth(int col, int width);
@@ -88,6 +94,10 @@ class TextGrid {
   // Counts back to 0; selection, scroll position and widths stay.
   void Clear();
 
+  // Goes up with every change of counts, fixed cells, widths or texts, not of the selection or
+  // the scroll position: a view shows the grid anew only when it changed.
+  unsigned long Version() const { return version_; }
+
  private:
   GridTag tag_;
   int colCount_ = 0;
@@ -98,6 +108,7 @@ class TextGrid {
   std::vector<std::vector<std::string>> rows_;  // rows_[row][col]
   int col_ = 1, row_ = 1;
   int leftCol_ = 1, topRow_ = 1;
+  unsigned long version_ = 0;
 };
 
 }  // namespace lorvi

@@ -1,9 +1,12 @@
 #include "widgets/styled_button.h"
 
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include "widgets/styled_button_accessible.h"
 
 namespace lorvi {
 namespace {
@@ -26,11 +29,21 @@ Qt::Alignment HorizontalFlag(TAlignment alignment) {
 }  // namespace
 
 TSButton::TSButton(QWidget* parent) : QWidget(parent) {
+  // Screen readers are told what the button is and how to press it.
+  static const bool accessible = [] {
+    QAccessible::installFactory(StyledButtonAccessible);
+    return true;
+  }();
+  (void)accessible;
   resize(75, 25);
   setBackgroundRole(QPalette::Button);
   setForegroundRole(QPalette::ButtonText);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
+}
+
+void TSButton::Click() {
+  if (isEnabled()) emit clicked();
 }
 
 void TSButton::SetAlignment(TAlignment alignment) {

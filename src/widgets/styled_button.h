@@ -54,6 +54,9 @@ class TSButton : public QWidget {
 
   QSize sizeHint() const override { return {75, 25}; }
 
+  // Presses the button as a click does (a screen reader's press action); nothing when disabled.
+  void Click();
+
  signals:
   // A left-button press on the button released over it.
   void clicked();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEnterEvent>
 #include <QSignalSpy>
@@ -213,6 +214,29 @@ TEST(StyledButton, DoubleClickReportsOneClickAndOneDoubleClick) {
   EXPECT_FALSE(f.button.Pressed());
   EXPECT_EQ(clicks.count(), 1);
   EXPECT_EQ(doubles.count(), 1);
+}
+
+// Screen readers see a push button named by its caption and described by its hint, which their
+// press action clicks; a disabled button is not clicked.
+TEST(StyledButton, IsAPushButtonToScreenReaders) {
+  TSButton button;
+  button.SetCaption(QStringLiteral("&Печать && выгрузка"));
+  button.setToolTip(QStringLiteral("Печать (Ctrl+P)"));
+  QSignalSpy clicks(&button, &TSButton::clicked);
+  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&button);
+  ASSERT_NE(face, nullptr);
+  EXPECT_EQ(face->role(), QAccessible::Button);
+  EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Печать & выгрузка"));
+  EXPECT_EQ(face->text(QAccessible::Description), QStringLiteral("Печать (Ctrl+P)"));
+  EXPECT_TRUE(face->state().focusable);
+  QAccessibleActionInterface* actions = face->actionInterface();
+  ASSERT_NE(actions, nullptr);
+  EXPECT_EQ(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+  actions->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(clicks.count(), 1);
+  button.setEnabled(false);
+  actions->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(clicks.count(), 1);
 }
 
 TEST(StyledButton, ForgetsADestroyedImageList) {
