@@ -529,14 +529,14 @@ void TfMainMDI::showEvent(QShowEvent* event) {
     connect(shownOn, &QScreen::availableGeometryChanged, this, [this] { ArrangeWindow(); });
   ArrangeWindow();
   // The window manager frames the window after it is shown, and tells nobody; it may change the
-  // frame once more when it sees the size fixed. For a few seconds the window is fitted again,
-  // title bar included, whenever its frame is not the one it was fitted with.
+  // frame once more when it sees the size fixed. For a while the window is fitted again, title
+  // bar included, whenever its frame is not the one it was fitted with.
   auto* frameWatch = new QTimer(this);
-  frameWatch->setInterval(50);
+  frameWatch->setInterval(100);
   connect(frameWatch, &QTimer::timeout, this, [this, frameWatch, polls = 0]() mutable {
     if (windowHandle() != nullptr && windowHandle()->frameMargins() != fittedFrame_)
       ArrangeWindow();
-    if (++polls == 100) frameWatch->deleteLater();
+    if (++polls == 200) frameWatch->deleteLater();
   });
   frameWatch->start();
   session_.FormShow();

@@ -24,18 +24,38 @@ fail() {
   exit 1
 }
 
-# A display of our own: tests run side by side.
-for n in $(seq 120 220); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-  display=":$n"
-  break
-done
-Xvfb "$display" -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
+# A display of our own, its number chosen by the server: tests run side by side.
+Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
 pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
+for _ in $(seq 300); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -1 "$scratch/display")"
+# Each part is waited for, so that a loaded machine is slow, not wrong.
+wait_for() {
+  for _ in $(seq 300); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+  fail "waited in vain for: $*"
+}
+wait_for xdotool getdisplaygeometry
+# The window manager, once it says it manages the screen; a start that gives up is tried again.
+start_window_manager() {
+  for _ in 1 2 3; do
+    openbox >"$scratch/openbox.log" 2>&1 &
+    local wm=$!
+    for _ in $(seq 100); do
+      kill -0 "$wm" 2>/dev/null || break
+      local check
+      check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | sed -n 's/.*window id # //p')
+      if [ -n "$check" ] && xprop -id "$check" _NET_WM_NAME 2>/dev/null | grep -q Openbox; then
+        pids+=("$wm")
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$wm" 2>/dev/null || true
+  done
+  fail "the window manager did not start: $(cat "$scratch/openbox.log")"
+}
+start_window_manager
+
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
@@ -45,18 +65,23 @@ HOME="$scratch" LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 "$program" "$samples" >"$scr
 pids+=($!)
 window=$(xdotool search --sync --name 'Анализатор ЛОРВИ\. Версия' | head -1)
 [ -n "$window" ] || fail "the window did not appear"
-sleep 2  # the window manager frames it, the program fits it again
 
-# The whole window on the screen, its title bar included.
-read -r left right top bottom < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-x=$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left X: *//p')
-y=$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left Y: *//p')
-width=$(xwininfo -id "$window" | sed -n 's/.*Width: *//p')
-height=$(xwininfo -id "$window" | sed -n 's/.*Height: *//p')
-[ "$top" -gt 0 ] || fail "no title bar"
-[ $((x - left)) -ge 0 ] && [ $((y - top)) -ge 0 ] || fail "frame above or left of the screen"
-[ $((x + width + right)) -le 1366 ] && [ $((y + height + bottom)) -le 768 ] ||
-  fail "frame beyond the screen: client ${width}x${height}+${x}+${y}, frame $left $right $top $bottom"
+# The whole window on the screen, its title bar included: the window manager frames it after it
+# is shown and the program fits it again, so wait for that, a while at most.
+fits() {
+  extents=$(xprop -id "$window" _NET_FRAME_EXTENTS)
+  [[ "$extents" == *=* ]] || return 1
+  read -r left right top bottom < <(echo "$extents" | sed 's/.*= //; s/,//g')
+  geometry=$(xwininfo -id "$window")
+  x=$(echo "$geometry" | sed -n 's/.*Absolute upper-left X: *//p')
+  y=$(echo "$geometry" | sed -n 's/.*Absolute upper-left Y: *//p')
+  width=$(echo "$geometry" | sed -n 's/.*Width: *//p')
+  height=$(echo "$geometry" | sed -n 's/.*Height: *//p')
+  [ "$top" -gt 0 ] && [ $((x - left)) -ge 0 ] && [ $((y - top)) -ge 0 ] &&
+    [ $((x + width + right)) -le 1366 ] && [ $((y + height + bottom)) -le 768 ]
+}
+for _ in $(seq 100); do fits && break; sleep 0.2; done
+fits || fail "the frame is not on the screen: ${extents:-no frame}, client ${width:-?}x${height:-?}+${x:-?}+${y:-?}; the window manager said: $(cat "$scratch/openbox.log")"
 
 # The desktop tells the window by its class, plain ASCII, as the desktop entry names it.
 xprop -id "$window" WM_CLASS | grep -qx 'WM_CLASS(STRING) = "lorvi-analyser", "lorvi-analyser"' ||
