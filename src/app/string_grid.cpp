@@ -165,8 +165,8 @@ void TStringGrid::wheelEvent(QWheelEvent* event) {
 void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
   if (hasFocus() && isVisible())
     QTableView::currentChanged(current, previous);
-  else
-    QAbstractItemView::currentChanged(current, previous);  // the same but for the announcement
+  else  // the table's own step but for its announcement, which is the point of skipping it
+    QAbstractItemView::currentChanged(current, previous);  // NOLINT(bugprone-parent-virtual-call)
 }
 
 void TStringGrid::updateGeometries() {
