@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -40,6 +41,7 @@
 #include "models/qt_text.h"
 #include "preview/report_preview.h"
 #include "preview/save_dialog.h"
+#include "preview/work_progress.h"
 #include "report/open_document.h"
 #include "session/session.h"
 #include "widgets/dock_layout.h"
@@ -626,7 +628,10 @@ void TfMainMDI::sbClearFilesClick() {
 
 void TfMainMDI::sbPrintClick() {
   Guarded([this] {
-    if (const auto job = session_.sbPrintClick()) dmRpt_.Print(*job, this);
+    if (const auto job = session_.sbPrintClick()) {
+      report::WorkProgress progress(this);
+      dmRpt_.Print(*job, this, progress.Callback());
+    }
   });
 }
 
@@ -665,7 +670,15 @@ void TfMainMDI::ExportReconciliation() {
   workbookDir_ = QFileInfo(path).absolutePath();
   bool written = false;
   Guarded([&] {
-    WriteReconciliationWorkbook(*reconciliation, ToUtf8(path), now.toSecsSinceEpoch());
+    report::WorkProgress progress(this);
+    WriteReconciliationWorkbook(
+        *reconciliation, ToUtf8(path), now.toSecsSinceEpoch(),
+        [&](std::size_t done, std::size_t total) {
+          return progress.Step(QStringLiteral("Выгрузка сверки: строка %1 из %2")
+                                   .arg(QLocale(QLocale::Russian).toString(qulonglong(done)),
+                                        QLocale(QLocale::Russian).toString(qulonglong(total))),
+                               static_cast<int>(done), static_cast<int>(total));
+        });
     written = true;
   });
   if (written && OpenDocument && !OpenDocument(QUrl::fromLocalFile(path)))

@@ -22,6 +22,20 @@ class LorviError : public std::runtime_error {
   std::string fileName_;
 };
 
+// The user cancelled long work (an export, printing, the workbook): it stops where it is, writes
+// nothing and shows nothing.
+class Cancelled : public std::exception {
+ public:
+  const char* what() const noexcept override { return "cancelled"; }
+};
+
+// Tells `progress` (when there is one) that `done` of `total` steps are done; throws Cancelled when
+// it answers that the user cancelled.
+template <typename Progress, typename... Args>
+void StepOf(const Progress& progress, Args&&... args) {
+  if (progress && !progress(std::forward<Args>(args)...)) throw Cancelled();
+}
+
 // A file that exists but cannot be opened or read: "Cannot open file <path>", with the system's
 // error number.
 class CannotOpenError : public LorviError {

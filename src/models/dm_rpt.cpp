@@ -64,14 +64,18 @@ QString TDMRpt::TemplatePath(const QString& name) const {
   return QFileInfo(installed).isFile() ? installed : beside;
 }
 
-bool TDMRpt::ShowPreparedReport(const QString& name) {
+bool TDMRpt::ShowPreparedReport(const QString& name, const report::ReportProgress& progress) {
   if (!name.isEmpty() && !LoadTemplate(name)) return false;
-  Rpt.ShowReport(previewParent);
+  try {
+    Rpt.ShowReport(previewParent, progress);
+  } catch (const Cancelled&) {
+    // The user stopped the preparation: no preview.
+  }
   Rpt.ClearVariables();
   return true;
 }
 
-bool TDMRpt::Print(const PrintJob& job, QWidget* parent) {
+bool TDMRpt::Print(const PrintJob& job, QWidget* parent, const report::ReportProgress& progress) {
   previewParent = parent;
   report::DataSet table;
   table.userName = QStringLiteral("DQuery");
@@ -106,7 +110,7 @@ bool TDMRpt::Print(const PrintJob& job, QWidget* parent) {
                                      ? "В шаблоне отчета MasterData1 не является полосой данных"_w
                                      : "В шаблоне отчета нет полосы данных MasterData1"_w));
   band->SetDataSet(&table);
-  return ShowPreparedReport(QString());
+  return ShowPreparedReport(QString(), progress);
 }
 
 }  // namespace lorvi

@@ -35,12 +35,13 @@ class TDMRpt : public QObject {
   static QString MissingTemplateText(const QString& path);
 
   // Loads `name` first unless it is empty, then shows the report and empties its variable list.
-  bool ShowPreparedReport(const QString& name);
+  // `progress` hears of the preparation; a cancel there shows nothing (and gives true).
+  bool ShowPreparedReport(const QString& name, const report::ReportProgress& progress = {});
 
   // The print button's part after the table: variables, template, dataset, preview. The table
   // lives until the preview has closed. Fails when the template has no master data band
   // "MasterData1". Gives false when the template is missing (nothing is shown).
-  bool Print(const PrintJob& job, QWidget* parent);
+  bool Print(const PrintJob& job, QWidget* parent, const report::ReportProgress& progress = {});
 
   // The print button's template.
   static inline const QString kPrintTemplate = QStringLiteral("\\Print.fr3");

@@ -10,7 +10,7 @@
 
 namespace lorvi::report {
 
-void PrintReport(const PreparedReport& report, QPrinter& printer) {
+void PrintReport(const PreparedReport& report, QPrinter& printer, const ReportProgress& progress) {
   if (report.pages.isEmpty()) return;
   int first = 0;
   int last = report.PageCount() - 1;
@@ -26,6 +26,13 @@ void PrintReport(const PreparedReport& report, QPrinter& printer) {
   if (!painter.begin(&printer)) ThrowReportError(QStringLiteral("Не удалось начать печать"));
   const double pxPerMm = printer.resolution() / 25.4;
   for (int i = first; i <= last; ++i) {
+    try {
+      PageStep(progress, QStringLiteral("Печать"), i - first + 1, last - first + 1);
+    } catch (const Cancelled&) {
+      printer.abort();
+      painter.end();
+      throw;
+    }
     if (i > first) printer.newPage();
     PaintPage(painter, report.pages[i], QPointF(0, 0), pxPerMm);
   }

@@ -27,6 +27,7 @@
 #include "preview/page_view.h"
 #include "preview/print_report.h"
 #include "preview/save_dialog.h"
+#include "preview/work_progress.h"
 #include "report/export_formats.h"
 #include "report/open_document.h"
 #include "report/page_painter.h"
@@ -293,6 +294,8 @@ bool ReportPreview::Attempt(const std::function<void()>& work) {
   try {
     work();
     return true;
+  } catch (const Cancelled&) {
+    return false;  // the user stopped it: nothing was written, nothing to say
   } catch (const LorviError& e) {
     QMessageBox::warning(this, QStringLiteral("Ошибка"), ReportErrorText(e));
     return false;
@@ -307,14 +310,21 @@ void ReportPreview::Print() {
   dialog.setWindowTitle(QStringLiteral("Печать"));
   dialog.setMinMax(1, report_.PageCount());
   if (dialog.exec() != QDialog::Accepted) return;
-  Attempt([&] { PrintReport(report_, printer); });
+  Attempt([&] {
+    WorkProgress progress(this);
+    PrintReport(report_, printer, progress.Callback());
+  });
 }
 
 void ReportPreview::ExportTo(const ExportFormat& format) {
   const QString path = AskSavePath(format.caption, format.filter, format.suffixes.first());
   if (path.isEmpty()) return;
   lastDir_ = QFileInfo(path).absolutePath();
-  if (Attempt([&] { format.write(report_, path); }) && format.opensWhenSaved) OpenSaved(path);
+  const bool written = Attempt([&] {
+    WorkProgress progress(this);
+    format.write(report_, path, progress.Callback());
+  });
+  if (written && format.opensWhenSaved) OpenSaved(path);
 }
 
 void UsePreviewDialog(TfrxReport& report) {

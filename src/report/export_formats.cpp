@@ -31,7 +31,9 @@ const QList<ExportFormat>& ExportFormats() {
        QStringLiteral("Рисунки JPEG (*.jpg)"),
        {QStringLiteral("jpg"), QStringLiteral("jpeg")},
        false,
-       [](const PreparedReport& report, const QString& path) { ExportJpeg(report, path); }},
+       [](const PreparedReport& report, const QString& path, const ReportProgress& progress) {
+         ExportJpeg(report, path, kExportJpegDpi, progress);
+       }},
   };
   return formats;
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "report/prepared_report.h"
+#include "report/report_progress.h"
 
 namespace lorvi::report {
 
@@ -17,8 +18,8 @@ struct ExportFormat {
   QString filter;        // the save dialog's file filter
   QStringList suffixes;  // lower case, the save dialog's default first
   bool opensWhenSaved;   // shown in the desktop's application once written
-  // Writes the pages to `path`; throws LorviError.
-  void (*write)(const PreparedReport& report, const QString& path);
+  // Writes the pages to `path`, telling `progress`; throws LorviError, or Cancelled.
+  void (*write)(const PreparedReport& report, const QString& path, const ReportProgress& progress);
 };
 
 // PDF, XLSX, RTF and JPEG, in the order of the export menu.

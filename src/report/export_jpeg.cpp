@@ -6,7 +6,8 @@
 
 namespace lorvi::report {
 
-QStringList ExportJpeg(const PreparedReport& report, const QString& basePath, int dpi) {
+QStringList ExportJpeg(const PreparedReport& report, const QString& basePath, int dpi,
+                       const ReportProgress& progress) {
   const QFileInfo info(basePath);
   QString suffix = info.suffix();
   QString stem = basePath;
@@ -18,6 +19,7 @@ QStringList ExportJpeg(const PreparedReport& report, const QString& basePath, in
   }
   QStringList written;
   for (int i = 0; i < report.PageCount(); ++i) {
+    PageStep(progress, QStringLiteral("Выгрузка в JPEG"), i + 1, report.PageCount());
     const QString path = QStringLiteral("%1_%2.%3").arg(stem).arg(i + 1).arg(suffix);
     const QImage picture = RenderPage(report.pages[i], dpi);
     WriteWholeFile(path, [&](QIODevice& device) {

@@ -7,7 +7,7 @@
 
 namespace lorvi::report {
 
-void ExportPdf(const PreparedReport& report, const QString& path) {
+void ExportPdf(const PreparedReport& report, const QString& path, const ReportProgress& progress) {
   if (report.pages.isEmpty()) ThrowCannotWrite(path, QStringLiteral("в отчете нет страниц"));
   WriteWholeFile(path, [&](QIODevice& device) {
     QPdfWriter writer(&device);
@@ -19,6 +19,7 @@ void ExportPdf(const PreparedReport& report, const QString& path) {
     if (!painter.begin(&writer)) ThrowCannotWrite(path, device.errorString());
     const double pxPerMm = writer.resolution() / 25.4;
     for (int i = 0; i < report.PageCount(); ++i) {
+      PageStep(progress, QStringLiteral("Выгрузка в PDF"), i + 1, report.PageCount());
       if (i > 0) {
         writer.setPageLayout(PageLayoutOf(report.pages[i]));
         writer.newPage();

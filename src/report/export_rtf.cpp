@@ -39,9 +39,10 @@ QByteArray Escape(const QString& text) {
 
 class RtfWriter {
  public:
-  QByteArray Write(const PreparedReport& report) {
+  QByteArray Write(const PreparedReport& report, const ReportProgress& progress) {
     QByteArray body;
     for (int i = 0; i < report.PageCount(); ++i) {
+      PageStep(progress, QStringLiteral("Выгрузка в RTF"), i + 1, report.PageCount());
       if (i > 0) body += "\\sect\n";
       body += Section(report.pages[i]);
     }
@@ -221,9 +222,9 @@ class RtfWriter {
 
 }  // namespace
 
-void ExportRtf(const PreparedReport& report, const QString& path) {
+void ExportRtf(const PreparedReport& report, const QString& path, const ReportProgress& progress) {
   if (report.pages.isEmpty()) ThrowCannotWrite(path, QStringLiteral("в отчете нет страниц"));
-  const QByteArray text = RtfWriter().Write(report);
+  const QByteArray text = RtfWriter().Write(report, progress);
   WriteWholeFile(path, [&](QIODevice& device) { device.write(text); });
 }
 

@@ -46,15 +46,16 @@ class XlsxWriter {
   explicit XlsxWriter(const QString& path)
       : book_(QFile::encodeName(path).toStdString(), "отчет", /*constantMemory=*/false) {}
 
-  void Write(const PreparedReport& report) {
+  void Write(const PreparedReport& report, const ReportProgress& progress) {
     sheet_ = book_.AddSheet("Отчет");
     SetUpPrinting(report.pages.first());
     WriteColumns(report);
     QList<lxw_row_t> breaks;
     lxw_row_t row = 0;
-    for (const PreparedPage& page : report.pages) {
+    for (int p = 0; p < report.PageCount(); ++p) {
+      PageStep(progress, QStringLiteral("Выгрузка в Excel"), p + 1, report.PageCount());
       if (row > 0 && breaks.size() < 1023) breaks.append(row);
-      row = WritePage(page, row);
+      row = WritePage(report.pages[p], row);
     }
     breaks.append(0);
     if (breaks.size() > 1) book_.Check(worksheet_set_h_pagebreaks(sheet_, breaks.data()));
@@ -194,11 +195,11 @@ class XlsxWriter {
 
 }  // namespace
 
-void ExportXlsx(const PreparedReport& report, const QString& path) {
+void ExportXlsx(const PreparedReport& report, const QString& path, const ReportProgress& progress) {
   if (report.pages.isEmpty()) ThrowCannotWrite(path, QStringLiteral("в отчете нет страниц"));
   // The library writes its numbers with the C library's formatting.
   const CNumericScope numbers;
-  XlsxWriter(path).Write(report);
+  XlsxWriter(path).Write(report, progress);
 }
 
 }  // namespace lorvi::report

@@ -36,21 +36,24 @@ MasterDataBand* TfrxReport::FindMasterData(const QString& name) {
 
 bool TfrxReport::HasObject(const QString& name) const { return design_.HasObject(name); }
 
-const PreparedReport& TfrxReport::Prepare() {
+const PreparedReport& TfrxReport::Prepare(const ReportProgress& progress) {
   LayoutInput input;
+  input.progress = progress;
   input.design = &design_;
   for (const auto& [name, value] : design_.variables) input.variables.insert(name.toLower(), value);
   for (const auto& [name, value] : scriptVariables_) input.variables.insert(name.toLower(), value);
   if (dataSet_) input.dataSets.append(dataSet_);
   input.date = date_.isValid() ? date_ : QDate::currentDate();
-  prepared_ = LayoutReport(input);
+  PreparedReport prepared = LayoutReport(input);
+  prepared_ = std::move(prepared);
   prepared_.title = documentTitle;
   prepared_.fileName = documentFileName;
   return prepared_;
 }
 
-void TfrxReport::ShowReport(QWidget* parent) {
-  Prepare();
+void TfrxReport::ShowReport(QWidget* parent, const ReportProgress& progress) {
+  Prepare(progress);
+  if (progress) progress(QString(), 1, 1);
   if (ShowPreview) ShowPreview(prepared_, parent);
 }
 

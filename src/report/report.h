@@ -10,6 +10,7 @@
 
 #include "report/data_set.h"
 #include "report/prepared_report.h"
+#include "report/report_progress.h"
 #include "report/report_template.h"
 
 class QWidget;
@@ -63,12 +64,14 @@ class TfrxReport : public QObject {
   // Where the user last exported the report to; proposed for the next export.
   QString exportFolder;
 
-  // Lays the report out into pages, discarding the pages prepared before.
-  const PreparedReport& Prepare();
+  // Lays the report out into pages, discarding the pages prepared before, telling `progress` of
+  // every page; a cancel throws Cancelled and keeps the pages prepared before.
+  const PreparedReport& Prepare(const ReportProgress& progress = {});
   const PreparedReport& Prepared() const { return prepared_; }
 
-  // Prepares the report and shows it; returns when the preview is closed.
-  void ShowReport(QWidget* parent);
+  // Prepares the report and shows it; returns when the preview is closed. `progress` hears of the
+  // preparation, then once of its end (done = total = 1), before the preview shows.
+  void ShowReport(QWidget* parent, const ReportProgress& progress = {});
 
   // Shows prepared pages: the window puts its preview dialog here (UsePreviewDialog), lorvi-check
   // an export, tests what they check. Nothing is shown while it is empty.

@@ -119,6 +119,8 @@ class PageBuilder {
       stopped_ = true;
       return;
     }
+    PageStep(input_.progress, QStringLiteral("Подготовка отчета"),
+             static_cast<int>(result_.pages.size()) + 1, context_.totalPages);
     PreparedPage page;
     page.size = page_.size;
     page.margins = page_.margins;

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "report/prepared_report.h"
+#include "report/report_progress.h"
 #include "report/report_template.h"
 
 namespace lorvi::report {
@@ -19,6 +20,8 @@ struct LayoutInput {
   // Where a master data band without a dataset of its own finds one by name.
   QList<const DataSet*> dataSets;
   QDate date;
+  // Told of every page begun; a cancel stops the layout with Cancelled.
+  ReportProgress progress;
 };
 
 // Lays the report out into pages: the report title once at the top of the first page, then the

@@ -115,6 +115,8 @@ class Session {
   void Guarded(Action action) {
     try {
       action();
+    } catch (const Cancelled&) {
+      // The user stopped it: nothing to tell.
     } catch (const LorviError& e) {
       ShowError(e);
     } catch (const std::exception& e) {

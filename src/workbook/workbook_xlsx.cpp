@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/c_numeric_scope.h"
+#include "base/lorvi_error.h"
 #include "base/text1251.h"
 #include "output/xlsx_book.h"
 #include "store/amount.h"
@@ -37,8 +38,9 @@ std::size_t NumberLength(std::int64_t value4) {
 
 class Book {
  public:
-  Book(const std::string& path, std::time_t created)
-      : xlsx_(path, "сверку", /*constantMemory=*/true, created) {
+  Book(const std::string& path, std::time_t created, const WorkbookProgress& progress,
+       std::size_t rows)
+      : xlsx_(path, "сверку", /*constantMemory=*/true, created), progress_(progress), rows_(rows) {
     header_ = Format([](lxw_format* f) {
       format_set_bold(f);
       format_set_align(f, LXW_ALIGN_CENTER);
@@ -99,6 +101,9 @@ class Book {
   void Figures(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Comparison& c);
 
   XlsxBook xlsx_;
+  const WorkbookProgress& progress_;
+  std::size_t rows_;      // of both parts
+  std::size_t done_ = 0;  // rows written so far
   lxw_format* header_ = nullptr;
   lxw_format* title_ = nullptr;
   lxw_format* text_ = nullptr;
@@ -216,6 +221,7 @@ void Book::Part(const char* name, const Reconciliation& r, const ReconciliationP
   lxw_row_t row = firstRow;
   for (std::size_t i = 0; i < part.rows.size(); ++i, ++row) {
     const ReconciliationRow& data = part.rows[i];
+    StepOf(progress_, ++done_, rows_);
     xlsx_.Check(worksheet_write_string(sheet, row, 0, titles[i].c_str(), text_));
     for (std::size_t g = 0; g < groups; ++g)
       Figures(sheet, row, static_cast<lxw_col_t>(1 + g * kFigures),
@@ -241,10 +247,11 @@ void Book::Part(const char* name, const Reconciliation& r, const ReconciliationP
 }  // namespace
 
 void WriteReconciliationWorkbook(const Reconciliation& reconciliation, const std::string& pathUtf8,
-                                 std::time_t created) {
+                                 std::time_t created, const WorkbookProgress& progress) {
   // The file's XML holds numbers with a point whatever the user's locale.
   const CNumericScope numbers;
-  Book book(pathUtf8, created);
+  Book book(pathUtf8, created, progress,
+            reconciliation.insurance.rows.size() + reconciliation.funded.rows.size());
   book.Summary(reconciliation);
   book.Part("Страховая часть", reconciliation, reconciliation.insurance);
   book.Part("Накопительная часть", reconciliation, reconciliation.funded);

@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QMenu>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -12,6 +15,7 @@
 
 #include "preview/page_view.h"
 #include "preview/report_preview.h"
+#include "preview/work_progress.h"
 #include "report/report.h"
 #include "report_samples.h"
 
@@ -227,6 +231,42 @@ TEST_F(ReportPreviewWindow, ExportsThroughTheSaveDialogAndOpensDocuments) {
                                                 "удалось: не найдена программа для файлов этого "
                                                 "типа.")
                                      .arg(QDir::toNativeSeparators(answer))});
+}
+
+// Long work shows its progress after half a second, lets the window's events through, and the
+// button «Отмена» stops it; short work shows nothing.
+TEST(WorkProgress, ComesAfterHalfASecondAndCancels) {
+  QWidget window;
+  window.show();
+  {
+    WorkProgress quick(&window);
+    EXPECT_TRUE(quick.Step(QStringLiteral("Выгрузка в PDF: страница 1 из 2"), 1, 2));
+    EXPECT_TRUE(quick.Step(QStringLiteral("Выгрузка в PDF: страница 2 из 2"), 2, 2));
+    EXPECT_FALSE(quick.Dialog().isVisible());
+  }
+  WorkProgress slow(&window);
+  int timerRan = 0;
+  QTimer::singleShot(0, [&] { ++timerRan; });
+  const QString status = QStringLiteral("Выгрузка в PDF: страница %1 из 100");
+  EXPECT_TRUE(slow.Step(status.arg(1), 1, 100));
+  QTest::qSleep(600);
+  EXPECT_TRUE(slow.Step(status.arg(2), 2, 100));
+  EXPECT_TRUE(slow.Dialog().isVisible());
+  EXPECT_EQ(slow.Dialog().labelText(), status.arg(2));
+  EXPECT_EQ(timerRan, 1);  // the window's events went through
+  auto* cancel = slow.Dialog().findChild<QPushButton*>();
+  ASSERT_NE(cancel, nullptr);
+  EXPECT_EQ(cancel->text(), QStringLiteral("Отмена"));
+  cancel->click();
+  EXPECT_FALSE(slow.Step(status.arg(3), 3, 100));
+  // Not knowing how much: a busy bar, the same half second, the same events.
+  WorkProgress unknown(&window);
+  EXPECT_TRUE(unknown.Step(QStringLiteral("Подготовка отчета: страница 1"), 1, 0));
+  QTest::qSleep(600);
+  EXPECT_TRUE(unknown.Step(QStringLiteral("Подготовка отчета: страница 2"), 2, 0));
+  EXPECT_TRUE(unknown.Dialog().isVisible());
+  EXPECT_TRUE(unknown.Step(QString(), 1, 1));
+  EXPECT_FALSE(unknown.Dialog().isVisible());
 }
 
 TEST(ReportShow, ShowReportPreparesBeforeShowing) {

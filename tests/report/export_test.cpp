@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -295,6 +296,46 @@ TEST_F(ReportExports, JpegWritesOnePictureAPageAtTheResolution) {
             dir.filePath(QStringLiteral("без_1.jpg")));
   EXPECT_EQ(ThrownText([&] { ExportJpeg(*prepared, Unwritable(QStringLiteral("a.jpg")), 50); }),
             CannotWrite(QStringLiteral("a_1.jpg")));
+}
+
+// Every format tells its pages as it writes them; a cancel stops it and leaves the file that was
+// there, with nothing beside it. The preparation tells its pages and stops alike.
+TEST_F(ReportExports, EveryExportTellsItsPagesAndStopsWhenCancelled) {
+  const int pages = prepared->PageCount();
+  for (const ExportFormat& format : ExportFormats()) {
+    const QString suffix = format.suffixes.first();
+    SCOPED_TRACE(suffix.toStdString());
+    QTemporaryDir folder;
+    const QString name = suffix == QStringLiteral("jpg") ? QStringLiteral("r_1.jpg")
+                                                          : QStringLiteral("r.") + suffix;
+    const QString path = folder.filePath(QStringLiteral("r.") + suffix);
+    QFile previous(folder.filePath(name));
+    ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+    previous.write("previous");
+    previous.close();
+    QStringList told;
+    const auto stopAt = [&](int stop) {
+      told.clear();
+      return [&told, stop](const QString& status, int done, int total) {
+        told << QStringLiteral("%1 %2/%3").arg(status).arg(done).arg(total);
+        return done < stop;
+      };
+    };
+    EXPECT_THROW(format.write(*prepared, path, stopAt(1)), Cancelled);
+    EXPECT_EQ(ReadAll(folder.filePath(name)), "previous");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{name});
+    ASSERT_FALSE(told.isEmpty());
+    EXPECT_TRUE(told.first().endsWith(QStringLiteral(": страница 1 из %1 1/%1").arg(pages)))
+        << told.first().toStdString();
+    format.write(*prepared, path, stopAt(pages + 1));
+    EXPECT_EQ(told.size(), pages);
+    EXPECT_NE(ReadAll(folder.filePath(name)), "previous");
+  }
+  EXPECT_EQ(PageStatus(QStringLiteral("Выгрузка в PDF"), 120, 3334),
+            QStringLiteral("Выгрузка в PDF: страница 120 из 3\u00A0334"));
+  int told = 0;
+  EXPECT_THROW(report.Prepare([&](const QString&, int, int) { return ++told < 2; }), Cancelled);
+  EXPECT_EQ(told, 2);
 }
 
 TEST(ExportFormats, ChosenByTheFileNamesExtensionInAnyLetterCase) {

@@ -31,7 +31,7 @@ std::string AbsolutePath(const std::string& path) {
 // The preview's export of the prepared pages, in the format of the file's extension (the command
 // line accepts no other). Throws LorviError.
 void ExportPrepared(const report::PreparedReport& prepared, const QString& path) {
-  report::ExportFormatFor(path)->write(prepared, path);
+  report::ExportFormatFor(path)->write(prepared, path, {});
 }
 
 }  // namespace
