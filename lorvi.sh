@@ -170,6 +170,7 @@ case "$command" in
     "$build_dir/bench/bench_readers" "${args[@]+"${args[@]}"}"
     "$build_dir/bench/bench_road" "${args[@]+"${args[@]}"}"
     "$build_dir/bench/bench_workbook" "${args[@]+"${args[@]}"}"
+    "$build_dir/bench/bench_report" "${args[@]+"${args[@]}"}"
     bash bench/peak_memory.sh "$build_dir"
     ;;
   package)
