@@ -1,12 +1,15 @@
 #include "report/page_painter.h"
 
+#include <QGlyphRun>
 #include <QPageSize>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "report/text_layout.h"
 
@@ -29,13 +32,66 @@ void PaintFrame(QPainter& painter, const TextItem& item, const QRectF& rect, dou
   if (item.frame.bottom) painter.drawLine(rect.bottomLeft(), rect.bottomRight());
 }
 
+// A font at the device's resolution, with its glyphs: the report's texts are plain lines of one
+// script, so a character's glyph and advance are looked up in the font's own tables rather than
+// shaped line after line (shaping was most of the time of painting a page).
+class DeviceGlyphs {
+ public:
+  DeviceGlyphs(const QFont& font, const QPaintDevice* device)
+      : raw_(QRawFont::fromFont(device ? QFont(font, device) : font)),
+        underline_(font.underline()) {}
+
+  // The line as a glyph run, with its width; nothing when a character has no glyph of this font
+  // (a fallback font would draw it).
+  std::optional<QGlyphRun> Run(const QString& text, double& width) const {
+    if (!raw_.isValid()) return std::nullopt;
+    const QList<quint32> glyphs = raw_.glyphIndexesForString(text);
+    if (glyphs.size() != text.size()) return std::nullopt;
+    for (qsizetype i = 0; i < glyphs.size(); ++i)
+      if (glyphs[i] == 0 && !text[i].isSpace()) return std::nullopt;
+    const QList<QPointF> advances =
+        raw_.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances | QRawFont::UseDesignMetrics);
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    double x = 0;
+    for (const QPointF& advance : advances) {
+      positions.append(QPointF(x, 0));
+      x += advance.x();
+    }
+    width = x;
+    QGlyphRun run;
+    run.setRawFont(raw_);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    run.setUnderline(underline_);
+    return run;
+  }
+  double Ascent() const { return raw_.ascent(); }
+
+ private:
+  QRawFont raw_;
+  bool underline_;
+};
+
 // Laid out as the lines were measured: they were broken for those exact widths.
-void DrawLine(QPainter& painter, const QString& text, const QFont& font, double left, double room,
-              double top, HAlign align) {
-  QTextLayout layout(text, font, painter.device());
-  const QTextLine line = LayOutOneLine(layout);
-  if (!line.isValid()) return;
-  const double width = line.naturalTextWidth();
+void DrawLine(QPainter& painter, const QString& text, const QFont& font, const DeviceGlyphs& glyphs,
+              double left, double room, double top, HAlign align) {
+  double width = 0;
+  std::optional<QGlyphRun> run = glyphs.Run(text, width);
+  QTextLayout layout;
+  if (!run) {
+    layout.setText(text);
+    layout.setFont(QFont(font, painter.device()));
+    const QTextLine line = LayOutOneLine(layout);
+    if (!line.isValid()) return;
+    width = line.naturalTextWidth();
+  }
+  const auto draw = [&](QPointF at) {
+    if (run)
+      painter.drawGlyphRun(at + QPointF(0, glyphs.Ascent()), *run);
+    else
+      layout.draw(&painter, at);
+  };
   double x = left;
   if (align == HAlign::Center) x = left + (room - width) / 2;
   if (align == HAlign::Right) x = left + room - width;
@@ -44,11 +100,11 @@ void DrawLine(QPainter& painter, const QString& text, const QFont& font, double 
     painter.save();
     painter.translate(left, top);
     painter.scale(room / width, 1);
-    layout.draw(&painter, QPointF(0, 0));
+    draw(QPointF(0, 0));
     painter.restore();
     return;
   }
-  layout.draw(&painter, QPointF(x, top));
+  draw(QPointF(x, top));
 }
 
 void PaintText(QPainter& painter, const TextItem& item, const QRectF& rect, QPointF origin,
@@ -56,6 +112,7 @@ void PaintText(QPainter& painter, const TextItem& item, const QRectF& rect, QPoi
   if (item.lines.isEmpty()) return;
   const double dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
   const QFont font = DeviceFont(item.font, pxPerMm, dpi);
+  const DeviceGlyphs glyphs(font, painter.device());
   painter.setPen(item.color);
   painter.setClipRect(rect.adjusted(-1, -1, 1, 1), Qt::IntersectClip);
   const double left = rect.left() + item.padding * pxPerMm;
@@ -66,7 +123,7 @@ void PaintText(QPainter& painter, const TextItem& item, const QRectF& rect, QPoi
     if (line.isEmpty()) continue;
     const double y = top + i * item.lineHeight * pxPerMm;
     if (y > rect.bottom()) break;
-    DrawLine(painter, line, font, left, room, y, item.hAlign);
+    DrawLine(painter, line, font, glyphs, left, room, y, item.hAlign);
   }
 }
 
