@@ -1,7 +1,9 @@
 #include "report/text_layout.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
+#include <QRawFont>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -25,6 +27,28 @@ const QPaintDevice* MeasureDevice() {
 }
 
 double PxToMm(double px) { return px * kMmPerInch / kMeasureDpi; }
+
+// The advance of a paragraph from the font's own glyph tables (kerned, design metrics), without
+// shaping it: enough to tell that it fits its width by a margin. Negative when a character has
+// no glyph in the font, which a fallback font would draw.
+double QuickAdvance(const QString& paragraph, const QFont& font) {
+  thread_local QHash<QString, QRawFont> fonts;
+  const QString key = font.key();
+  auto found = fonts.constFind(key);
+  if (found == fonts.constEnd())
+    found = fonts.insert(key, QRawFont::fromFont(QFont(font, MeasureDevice())));
+  const QRawFont& raw = *found;
+  if (!raw.isValid()) return -1;
+  const QList<quint32> glyphs = raw.glyphIndexesForString(paragraph);
+  if (glyphs.size() != paragraph.size()) return -1;
+  for (qsizetype i = 0; i < glyphs.size(); ++i)
+    if (glyphs[i] == 0 && !paragraph[i].isSpace()) return -1;
+  double width = 0;
+  for (const QPointF& advance :
+       raw.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances | QRawFont::UseDesignMetrics))
+    width += advance.x();
+  return width;
+}
 
 }  // namespace
 
@@ -61,8 +85,9 @@ WrappedText WrapText(const QString& text, const TextFont& style, double widthMm,
     const QString paragraph = text.mid(start, end - start);
     // Most paragraphs fit on one line; telling so from the advance is much cheaper than a
     // layout. The margin covers the small difference from design metrics.
-    if (paragraph.isEmpty() || !wordWrap ||
-        metrics.horizontalAdvance(paragraph) <= widthPx * 0.99) {
+    double advance = paragraph.isEmpty() || !wordWrap ? 0 : QuickAdvance(paragraph, font);
+    if (advance < 0) advance = metrics.horizontalAdvance(paragraph);
+    if (paragraph.isEmpty() || !wordWrap || advance <= widthPx * 0.99) {
       result.lines.append({start, paragraph.size()});
     } else {
       QTextLayout layout(paragraph, font, MeasureDevice());
