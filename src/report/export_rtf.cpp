@@ -39,14 +39,26 @@ QByteArray Escape(const QString& text) {
 
 class RtfWriter {
  public:
-  QByteArray Write(const PreparedReport& report, const ReportProgress& progress) {
-    QByteArray body;
+  // The document goes to `device` page by page, so that a long report is never held whole; the
+  // font and colour tables it opens with are taken from all pages first.
+  void Write(const PreparedReport& report, const ReportProgress& progress, QIODevice& device) {
+    for (const PreparedPage& page : report.pages)
+      for (const TextItem& item : page.items) {
+        FontIndex(item.font.family);
+        ColorIndex(item.color);
+        if (item.fill.isValid()) ColorIndex(item.fill);
+      }
+    device.write(Head(report.pages.first()));
     for (int i = 0; i < report.PageCount(); ++i) {
       PageStep(progress, QStringLiteral("Выгрузка в RTF"), i + 1, report.PageCount());
-      if (i > 0) body += "\\sect\n";
-      body += Section(report.pages[i]);
+      if (i > 0) device.write("\\sect\n");
+      device.write(Section(report.pages[i]));
     }
-    const PreparedPage& first = report.pages.first();
+    device.write("}\n");
+  }
+
+ private:
+  QByteArray Head(const PreparedPage& first) {
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\uc1\n{\\fonttbl";
     for (int i = 0; i < fonts_.size(); ++i)
       out += "{\\f" + QByteArray::number(i) + "\\fswiss\\fcharset204 " + Escape(fonts_[i]) + ";}";
@@ -58,11 +70,10 @@ class RtfWriter {
     out += "\\paperw" + QByteArray::number(Twips(first.size.width())) + "\\paperh" +
            QByteArray::number(Twips(first.size.height()));
     if (first.size.width() > first.size.height()) out += "\\landscape";
-    out += '\n' + body + "}\n";
+    out += '\n';
     return out;
   }
 
- private:
   QByteArray Section(const PreparedPage& page) {
     QList<const TextItem*> content;
     QList<const TextItem*> footer;
@@ -224,8 +235,7 @@ class RtfWriter {
 
 void ExportRtf(const PreparedReport& report, const QString& path, const ReportProgress& progress) {
   if (report.pages.isEmpty()) ThrowCannotWrite(path, QStringLiteral("в отчете нет страниц"));
-  const QByteArray text = RtfWriter().Write(report, progress);
-  WriteWholeFile(path, [&](QIODevice& device) { device.write(text); });
+  WriteWholeFile(path, [&](QIODevice& device) { RtfWriter().Write(report, progress, device); });
 }
 
 }  // namespace lorvi::report

@@ -4,13 +4,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "preview/page_view.h"

@@ -306,8 +306,8 @@ TEST_F(ReportExports, EveryExportTellsItsPagesAndStopsWhenCancelled) {
     const QString suffix = format.suffixes.first();
     SCOPED_TRACE(suffix.toStdString());
     QTemporaryDir folder;
-    const QString name = suffix == QStringLiteral("jpg") ? QStringLiteral("r_1.jpg")
-                                                          : QStringLiteral("r.") + suffix;
+    const QString name =
+        suffix == QStringLiteral("jpg") ? QStringLiteral("r_1.jpg") : QStringLiteral("r.") + suffix;
     const QString path = folder.filePath(QStringLiteral("r.") + suffix);
     QFile previous(folder.filePath(name));
     ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
