@@ -37,7 +37,7 @@ class PageView::Desk : public QWidget {
       painter.fillRect(page, Qt::white);
       painter.save();
       painter.setClipRect(page);
-      PaintPage(painter, view_->report_.pages[i], page.topLeft(), pxPerMm,
+      PaintPage(painter, view_->report_.Page(i), page.topLeft(), pxPerMm,
                 i == view_->highlightPage_ ? view_->highlights_ : QList<QRectF>());
       painter.restore();
     }
@@ -61,7 +61,7 @@ double PageView::PixelsPerMm() const { return zoom_ * logicalDpiX() / 25.4; }
 
 QRect PageView::PageRect(int page) const {
   if (page < 0 || page >= tops_.size()) return {};
-  const QSizeF size = report_.pages[page].size * PixelsPerMm();
+  const QSizeF size = report_.PageSize(page) * PixelsPerMm();
   const int width = qRound(size.width());
   return QRect((desk_->width() - width) / 2, tops_[page], width, qRound(size.height()));
 }
@@ -71,10 +71,11 @@ void PageView::Relayout() {
   int width = 0;
   int height = kGap;
   tops_.clear();
-  for (const PreparedPage& page : report_.pages) {
+  for (int i = 0; i < report_.PageCount(); ++i) {
+    const QSizeF size = report_.PageSize(i);
     tops_.append(height);
-    width = std::max(width, qRound(page.size.width() * pxPerMm));
-    height += qRound(page.size.height() * pxPerMm) + kGap;
+    width = std::max(width, qRound(size.width() * pxPerMm));
+    height += qRound(size.height() * pxPerMm) + kGap;
   }
   desk_->resize(std::max(width + 2 * kGap, viewport()->width()), height);
   desk_->update();
@@ -97,8 +98,8 @@ void PageView::SetZoomMode(ZoomMode mode) {
 }
 
 void PageView::ApplyZoomMode() {
-  if (mode_ == ZoomMode::Fixed || report_.pages.isEmpty()) return;
-  const QSizeF page = report_.pages[current_].size * (logicalDpiX() / 25.4);
+  if (mode_ == ZoomMode::Fixed || report_.IsEmpty()) return;
+  const QSizeF page = report_.PageSize(current_) * (logicalDpiX() / 25.4);
   // The scroll bar takes its room whether or not it shows, so that fitting does not flicker.
   const double width =
       viewport()->width() -
@@ -116,7 +117,7 @@ void PageView::ApplyZoomMode() {
 }
 
 void PageView::GoToPage(int page) {
-  if (report_.pages.isEmpty()) return;
+  if (report_.IsEmpty()) return;
   page = std::clamp(page, 0, report_.PageCount() - 1);
   scrollingTo_ = true;
   verticalScrollBar()->setValue(PageRect(page).top() - kGap);

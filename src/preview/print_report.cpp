@@ -11,7 +11,7 @@
 namespace lorvi::report {
 
 void PrintReport(const PreparedReport& report, QPrinter& printer, const ReportProgress& progress) {
-  if (report.pages.isEmpty()) return;
+  if (report.IsEmpty()) return;
   int first = 0;
   int last = report.PageCount() - 1;
   if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -21,7 +21,7 @@ void PrintReport(const PreparedReport& report, QPrinter& printer, const ReportPr
   // Items are placed from the paper's corner; the margins are in the report already.
   printer.setFullPage(true);
   if (!report.title.isEmpty()) printer.setDocName(report.title);
-  printer.setPageLayout(PageLayoutOf(report.pages[first]));
+  printer.setPageLayout(PageLayoutOf(report.Page(first)));
   QPainter painter;
   if (!painter.begin(&printer)) ThrowReportError(QStringLiteral("Не удалось начать печать"));
   const double pxPerMm = printer.resolution() / 25.4;
@@ -34,7 +34,7 @@ void PrintReport(const PreparedReport& report, QPrinter& printer, const ReportPr
       throw;
     }
     if (i > first) printer.newPage();
-    PaintPage(painter, report.pages[i], QPointF(0, 0), pxPerMm);
+    PaintPage(painter, report.Page(i), QPointF(0, 0), pxPerMm);
   }
   painter.end();
 }

@@ -209,8 +209,7 @@ void ReportPreview::ZoomTyped() {
   ShowZoom(view_->Zoom());
 }
 
-QList<int> ReportPreview::ReadingOrder(int page) const {
-  const QList<TextItem>& items = report_.pages[page].items;
+QList<int> ReportPreview::ReadingOrder(const QList<TextItem>& items) {
   QList<int> order;
   for (int i = 0; i < items.size(); ++i) order.append(i);
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
@@ -239,7 +238,7 @@ QList<QRectF> ReportPreview::MatchAreas(const TextItem& item, qsizetype at,
 }
 
 bool ReportPreview::FindNext(const QString& text) {
-  if (text.isEmpty() || report_.pages.isEmpty()) return false;
+  if (text.isEmpty() || report_.IsEmpty()) return false;
   if (text.compare(lastFind_, Qt::CaseInsensitive) != 0) {
     // A new search starts at the top of the page in sight.
     lastFind_ = text;
@@ -250,10 +249,11 @@ bool ReportPreview::FindNext(const QString& text) {
   // Once round all pages, and the start page once more for matches before the last one.
   for (int step = 0; step <= pages; ++step) {
     const int page = (startPage + step) % pages;
-    const QList<int> order = ReadingOrder(page);
+    const QList<TextItem> items = report_.Page(page).items;
+    const QList<int> order = ReadingOrder(items);
     const int firstItem = step == 0 ? std::max(0, match_.item) : 0;
     for (int k = firstItem; k < order.size(); ++k) {
-      const TextItem& item = report_.pages[page].items[order[k]];
+      const TextItem& item = items[order[k]];
       const qsizetype from = step == 0 && k == match_.item ? match_.at + 1 : 0;
       const qsizetype at = item.text.indexOf(text, from, Qt::CaseInsensitive);
       if (at < 0) continue;
@@ -303,9 +303,9 @@ bool ReportPreview::Attempt(const std::function<void()>& work) {
 }
 
 void ReportPreview::Print() {
-  if (report_.pages.isEmpty()) return;
+  if (report_.IsEmpty()) return;
   QPrinter printer(QPrinter::HighResolution);
-  printer.setPageLayout(PageLayoutOf(report_.pages.first()));
+  printer.setPageLayout(PageLayoutOf(report_.Page(0)));
   QPrintDialog dialog(&printer, this);
   dialog.setWindowTitle(QStringLiteral("Печать"));
   dialog.setMinMax(1, report_.PageCount());

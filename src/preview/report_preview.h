@@ -79,7 +79,7 @@ class ReportPreview : public QDialog {
   void ZoomTyped();
   void ShowZoom(double zoom);
   void FindClicked();
-  QList<int> ReadingOrder(int page) const;
+  static QList<int> ReadingOrder(const QList<TextItem>& items);
   QList<QRectF> MatchAreas(const TextItem& item, qsizetype at, qsizetype length) const;
 
   const PreparedReport& report_;

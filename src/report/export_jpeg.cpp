@@ -21,7 +21,7 @@ QStringList ExportJpeg(const PreparedReport& report, const QString& basePath, in
   for (int i = 0; i < report.PageCount(); ++i) {
     PageStep(progress, QStringLiteral("Выгрузка в JPEG"), i + 1, report.PageCount());
     const QString path = QStringLiteral("%1_%2.%3").arg(stem).arg(i + 1).arg(suffix);
-    const QImage picture = RenderPage(report.pages[i], dpi);
+    const QImage picture = RenderPage(report.Page(i), dpi);
     WriteWholeFile(path, [&](QIODevice& device) {
       if (!picture.save(&device, "JPG", 90))
         ThrowCannotWrite(path, QStringLiteral("не удалось сжать рисунок"));

@@ -8,23 +8,24 @@
 namespace lorvi::report {
 
 void ExportPdf(const PreparedReport& report, const QString& path, const ReportProgress& progress) {
-  if (report.pages.isEmpty()) ThrowCannotWrite(path, QStringLiteral("в отчете нет страниц"));
+  if (report.IsEmpty()) ThrowCannotWrite(path, QStringLiteral("в отчете нет страниц"));
   WriteWholeFile(path, [&](QIODevice& device) {
     QPdfWriter writer(&device);
     writer.setCreator(QStringLiteral("Анализатор ЛОРВИ"));
     writer.setTitle(report.title);
     writer.setResolution(600);
-    writer.setPageLayout(PageLayoutOf(report.pages.first()));
+    writer.setPageLayout(PageLayoutOf(report.Page(0)));
     QPainter painter;
     if (!painter.begin(&writer)) ThrowCannotWrite(path, device.errorString());
     const double pxPerMm = writer.resolution() / 25.4;
     for (int i = 0; i < report.PageCount(); ++i) {
       PageStep(progress, QStringLiteral("Выгрузка в PDF"), i + 1, report.PageCount());
+      const PreparedPage page = report.Page(i);
       if (i > 0) {
-        writer.setPageLayout(PageLayoutOf(report.pages[i]));
+        writer.setPageLayout(PageLayoutOf(page));
         writer.newPage();
       }
-      PaintPage(painter, report.pages[i], QPointF(0, 0), pxPerMm);
+      PaintPage(painter, page, QPointF(0, 0), pxPerMm);
     }
     painter.end();
   });

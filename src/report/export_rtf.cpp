@@ -40,19 +40,15 @@ QByteArray Escape(const QString& text) {
 class RtfWriter {
  public:
   // The document goes to `device` page by page, so that a long report is never held whole; the
-  // font and colour tables it opens with are taken from all pages first.
+  // font and colour tables it opens with come from the census of all pages.
   void Write(const PreparedReport& report, const ReportProgress& progress, QIODevice& device) {
-    for (const PreparedPage& page : report.pages)
-      for (const TextItem& item : page.items) {
-        FontIndex(item.font.family);
-        ColorIndex(item.color);
-        if (item.fill.isValid()) ColorIndex(item.fill);
-      }
-    device.write(Head(report.pages.first()));
+    for (const QString& family : report.Census().fonts) FontIndex(family);
+    for (const QColor& color : report.Census().colors) ColorIndex(color);
+    device.write(Head(report.Page(0)));
     for (int i = 0; i < report.PageCount(); ++i) {
       PageStep(progress, QStringLiteral("Выгрузка в RTF"), i + 1, report.PageCount());
       if (i > 0) device.write("\\sect\n");
-      device.write(Section(report.pages[i]));
+      device.write(Section(report.Page(i)));
     }
     device.write("}\n");
   }
@@ -234,7 +230,7 @@ class RtfWriter {
 }  // namespace
 
 void ExportRtf(const PreparedReport& report, const QString& path, const ReportProgress& progress) {
-  if (report.pages.isEmpty()) ThrowCannotWrite(path, QStringLiteral("в отчете нет страниц"));
+  if (report.IsEmpty()) ThrowCannotWrite(path, QStringLiteral("в отчете нет страниц"));
   WriteWholeFile(path, [&](QIODevice& device) { RtfWriter().Write(report, progress, device); });
 }
 

@@ -48,14 +48,14 @@ class XlsxWriter {
 
   void Write(const PreparedReport& report, const ReportProgress& progress) {
     sheet_ = book_.AddSheet("Отчет");
-    SetUpPrinting(report.pages.first());
+    SetUpPrinting(report.Page(0));
     WriteColumns(report);
     QList<lxw_row_t> breaks;
     lxw_row_t row = 0;
     for (int p = 0; p < report.PageCount(); ++p) {
       PageStep(progress, QStringLiteral("Выгрузка в Excel"), p + 1, report.PageCount());
       if (row > 0 && breaks.size() < 1023) breaks.append(row);
-      row = WritePage(report.pages[p], row);
+      row = WritePage(report.Page(p), row);
     }
     breaks.append(0);
     if (breaks.size() > 1) book_.Check(worksheet_set_h_pagebreaks(sheet_, breaks.data()));
@@ -87,14 +87,8 @@ class XlsxWriter {
   void WriteColumns(const PreparedReport& report) {
     // The columns are those of the table the records make; titles and footers span them rather
     // than cut them into slivers.
-    QList<double> edges;
-    for (const PreparedPage& page : report.pages)
-      for (const TextItem& item : page.items)
-        if (item.band == BandKind::MasterData || item.band == BandKind::PageHeader)
-          edges << item.rect.left() << item.rect.right();
-    if (edges.isEmpty())
-      for (const PreparedPage& page : report.pages)
-        for (const TextItem& item : page.items) edges << item.rect.left() << item.rect.right();
+    const ReportCensus& census = report.Census();
+    const QList<double>& edges = census.tableEdges.isEmpty() ? census.allEdges : census.tableEdges;
     columns_ = Cluster(edges, 1.0);
     for (int c = 0; c + 1 < columns_.size(); ++c) {
       // A column is as many widths of a digit of the default font (7 pixels at 96 dpi) as fit,
@@ -196,7 +190,7 @@ class XlsxWriter {
 }  // namespace
 
 void ExportXlsx(const PreparedReport& report, const QString& path, const ReportProgress& progress) {
-  if (report.pages.isEmpty()) ThrowCannotWrite(path, QStringLiteral("в отчете нет страниц"));
+  if (report.IsEmpty()) ThrowCannotWrite(path, QStringLiteral("в отчете нет страниц"));
   // The library writes its numbers with the C library's formatting.
   const CNumericScope numbers;
   XlsxWriter(path).Write(report, progress);

@@ -2,6 +2,29 @@
 
 namespace lorvi::report {
 
+ReportTemplate ReportTemplate::Copy() const {
+  ReportTemplate copy;
+  copy.page = page;
+  copy.variables = variables;
+  for (const auto& band : bands) {
+    std::unique_ptr<Band> made;
+    if (band->Kind() == BandKind::MasterData) {
+      const auto& from = static_cast<const MasterDataBand&>(*band);
+      auto master = std::make_unique<MasterDataBand>();
+      master->dataSetName = from.dataSetName;
+      master->SetDataSet(from.BoundDataSet());
+      made = std::move(master);
+    } else {
+      made = std::make_unique<Band>(band->Kind());
+    }
+    made->name = band->name;
+    made->height = band->height;
+    made->memos = band->memos;
+    copy.bands.push_back(std::move(made));
+  }
+  return copy;
+}
+
 const Band* ReportTemplate::FindBand(BandKind kind) const {
   for (const auto& band : bands)
     if (band->Kind() == kind) return band.get();

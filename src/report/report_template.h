@@ -115,6 +115,8 @@ struct ReportTemplate {
   std::vector<std::unique_ptr<Band>> bands;
   QList<QPair<QString, QString>> variables;
 
+  // A copy of its own: bands and memos copied, data bands bound to the same datasets.
+  ReportTemplate Copy() const;
   const Band* FindBand(BandKind kind) const;
   // Band or memo of that name (letter case ignored).
   bool HasObject(const QString& name) const;

@@ -46,7 +46,7 @@ class ReportPreviewWindow : public ::testing::Test {
   // The page that holds the record whose name is `fio`.
   int PageOf(const QString& fio) const {
     for (int p = 0; p < prepared->PageCount(); ++p)
-      for (const TextItem& item : prepared->pages[p].items)
+      for (const TextItem& item : prepared->Page(p).items)
         if (item.text == fio) return p;
     return -1;
   }

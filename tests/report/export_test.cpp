@@ -239,8 +239,8 @@ TEST_F(ReportExports, XlsxUnderACommaLocaleReadsBackInAnotherReader) {
   QSet<QString> texts;
   for (const QJsonValue& text : read[QStringLiteral("texts")].toArray()) texts << text.toString();
   QSet<QString> shown;
-  for (const PreparedPage& page : prepared->pages)
-    for (const TextItem& item : page.items)
+  for (int p = 0; p < prepared->PageCount(); ++p)
+    for (const TextItem& item : prepared->Page(p).items)
       if (!item.text.isEmpty()) shown << item.text;
   EXPECT_EQ(texts, shown);
 

@@ -68,7 +68,7 @@ TEST_F(ReportLayout, PrintsEveryRecordInOrderBelowTitleAndHeader) {
   const PreparedReport& prepared = Prepare(data);
   ASSERT_EQ(prepared.PageCount(), 1);
   EXPECT_EQ(prepared.PlainText(0), QStringLiteral("Отчет \nШапка\nБ\n1\nА\n2\nВ\n3\n1/1\n"));
-  const PreparedPage& page = prepared.pages[0];
+  const PreparedPage& page = prepared.Page(0);
   const auto rows = ItemsOf(page, BandKind::MasterData);
   ASSERT_EQ(rows.size(), 6);
   EXPECT_NEAR(rows[0]->rect.top(), 10 + 10 + 5, kEps);  // margin, title, header
@@ -84,7 +84,7 @@ TEST_F(ReportLayout, LineBreaksOfAnyKindSplitValuesIntoLines) {
                               {QStringLiteral("y"), QStringLiteral("a\r\nb\nc\r\r")},
                               {QStringLiteral("z"), QString()}});
   const PreparedReport& prepared = Prepare(data);
-  const auto rows = ItemsOf(prepared.pages[0], BandKind::MasterData);
+  const auto rows = ItemsOf(prepared.Page(0), BandKind::MasterData);
   ASSERT_EQ(rows.size(), 6);
   EXPECT_EQ(rows[1]->text, QStringLiteral("один\nдва"));
   ASSERT_EQ(rows[1]->lines.size(), 2);
@@ -98,7 +98,7 @@ TEST_F(ReportLayout, BandGrowsToItsTallestMemoAndStretchesTheOthers) {
   const DataSet data = Table({{QStringLiteral("Иванов"), QStringLiteral("1\r2\r3\r4\r5\r6\r")},
                               {QStringLiteral("Петров"), QStringLiteral("7\r")}});
   const PreparedReport& prepared = Prepare(data);
-  const auto rows = ItemsOf(prepared.pages[0], BandKind::MasterData);
+  const auto rows = ItemsOf(prepared.Page(0), BandKind::MasterData);
   ASSERT_EQ(rows.size(), 4);
   const TextItem& money = *rows[1];
   const double needed = 6 * money.lineHeight + 2 * money.padding;
@@ -122,7 +122,7 @@ TEST_F(ReportLayout, MemosUnderAGrownMemoMoveDown) {
   report.SetScriptVariable(QStringLiteral("OrgName"),
                            QStringLiteral("строка 1\rстрока 2\rстрока 3\rстрока 4"));
   const DataSet empty = Table({});
-  const PreparedPage& page = Prepare(empty, xml).pages[0];
+  const PreparedPage& page = Prepare(empty, xml).Page(0);
   const double growth = page.items[0].rect.height() - 5;
   ASSERT_GT(growth, 5);
   EXPECT_NEAR(page.items[1].rect.top(), 10 + 6 + growth, kEps);
@@ -137,7 +137,7 @@ TEST_F(ReportLayout, WrappedLinesStayWithinTheMemo) {
       "Северо-Западного региона» и сверхдлинноесловобезпробеловкотороенепомещается");
   const DataSet data = Table({{text, QString()}});
   const PreparedReport& prepared = Prepare(data);
-  const TextItem& fio = *ItemsOf(prepared.pages[0], BandKind::MasterData)[0];
+  const TextItem& fio = *ItemsOf(prepared.Page(0), BandKind::MasterData)[0];
   ASSERT_GT(fio.lines.size(), 3);
   QString joined;
   for (int i = 0; i < fio.lines.size(); ++i) {
@@ -154,7 +154,7 @@ TEST_F(ReportLayout, RecordsThatDoNotFitStartANewPageUnderTheHeader) {
   ASSERT_GT(prepared.PageCount(), 2);
   QStringList names;
   for (int p = 0; p < prepared.PageCount(); ++p) {
-    const PreparedPage& page = prepared.pages[p];
+    const PreparedPage& page = prepared.Page(p);
     const auto header = ItemsOf(page, BandKind::PageHeader);
     ASSERT_EQ(header.size(), 1) << "page " << p;
     EXPECT_NEAR(header[0]->rect.top(), p == 0 ? 20 : 10, kEps);
@@ -194,20 +194,49 @@ TEST_F(ReportLayout, RecordTallerThanAPageIsSplitWithNothingLost) {
   ASSERT_GE(prepared.PageCount(), 3);
   QStringList lines;
   for (int p = 0; p < prepared.PageCount(); ++p) {
-    for (const TextItem* item : ItemsOf(prepared.pages[p], BandKind::MasterData)) {
+    for (const TextItem* item : ItemsOf(prepared.Page(p), BandKind::MasterData)) {
       EXPECT_LE(item->rect.bottom(), 85 + kEps) << "page " << p;
       EXPECT_LE(item->TextTop() + item->lines.size() * item->lineHeight,
                 item->rect.bottom() + kEps);
       if (item->rect.left() > 40 && item->text.startsWith(QStringLiteral("строка")))
         lines += item->text.split(u'\n');
     }
-    EXPECT_EQ(ItemsOf(prepared.pages[p], BandKind::PageHeader).size(), 1);
+    EXPECT_EQ(ItemsOf(prepared.Page(p), BandKind::PageHeader).size(), 1);
   }
   QStringList expected;
   for (int i = 1; i <= 60; ++i) expected.append(QStringLiteral("строка %1").arg(i));
   EXPECT_EQ(lines, expected);
   EXPECT_EQ(test::CountItems(prepared, QStringLiteral("Длинный")), 1);
   EXPECT_EQ(test::CountItems(prepared, QStringLiteral("Последний")), 1);
+}
+
+// Pages are laid out when asked for, each from where it begins: in any order, again, and after
+// the template and the data it was prepared from are gone, a page is the same. A title and a
+// record taller than a page make pages that begin in the middle of a band.
+TEST_F(ReportLayout, EachPageIsTheSameWhenAskedForInAnyOrderAndOnItsOwn) {
+  QString tall;
+  for (int i = 1; i <= 30; ++i) tall += QStringLiteral("строка %1\r").arg(i);
+  QString xml = kTable;
+  xml.replace(QStringLiteral("<Memo name=\"T\" height=\"10\">Отчет [OrgName]"),
+              QStringLiteral("<Memo name=\"T\" height=\"10\" grow=\"true\">[OrgName]"));
+  report.SetScriptVariable(QStringLiteral("OrgName"), tall);
+  PreparedReport prepared;
+  QStringList forward;
+  {
+    DataSet data = PrintTable(12, 4);
+    data.records.insert(3, {QStringLiteral("Длинный"), tall + tall});
+    prepared = Prepare(data, xml);
+    for (int p = 0; p < prepared.PageCount(); ++p) forward.append(prepared.PlainText(p));
+    ASSERT_GE(prepared.PageCount(), 6);
+    EXPECT_TRUE(forward[1].contains(QStringLiteral("строка 30")));  // the title goes on
+  }
+  LoadXml(report, dir, kTable);
+  report.Prepare();
+  QStringList backward;
+  for (int p = prepared.PageCount() - 1; p >= 0; --p) backward.prepend(prepared.PlainText(p));
+  EXPECT_EQ(backward, forward);
+  EXPECT_EQ(prepared.PlainText(2), forward[2]);
+  EXPECT_EQ(test::CountItems(prepared, QStringLiteral("Длинный")), 1);
 }
 
 TEST_F(ReportLayout, PageWithoutRoomForDataStillEnds) {

@@ -71,8 +71,8 @@ DataSet PrintTable(int records, int lines) {
 
 QStringList AllTexts(const PreparedReport& report) {
   QStringList texts;
-  for (const PreparedPage& page : report.pages)
-    for (const TextItem& item : page.items) texts.append(item.text);
+  for (int p = 0; p < report.PageCount(); ++p)
+    for (const TextItem& item : report.Page(p).items) texts.append(item.text);
   return texts;
 }
 

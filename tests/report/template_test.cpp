@@ -152,9 +152,8 @@ class ReportVariables : public ::testing::Test {
  protected:
   QString TitleText() {
     const PreparedReport& prepared = report.Prepare();
-    return prepared.pages.isEmpty() || prepared.pages[0].items.isEmpty()
-               ? QString()
-               : prepared.pages[0].items[0].text;
+    return prepared.IsEmpty() || prepared.Page(0).items.isEmpty() ? QString()
+                                                                  : prepared.Page(0).items[0].text;
   }
 
   QTemporaryDir dir;
@@ -217,7 +216,7 @@ TEST_F(ReportVariables, ValuesAreNotEvaluatedAgain) {
                                      "<Memo expressions=\"false\">[OrgName]</Memo>"
                                      "</ReportTitle>")));
   EXPECT_EQ(TitleText(), QStringLiteral("[Page] [TotalPages [open"));
-  EXPECT_EQ(report.Prepared().pages[0].items[1].text, QStringLiteral("[OrgName]"));
+  EXPECT_EQ(report.Prepared().Page(0).items[1].text, QStringLiteral("[OrgName]"));
   EXPECT_TRUE(report.Prepared().warnings.isEmpty());
 }
 
