@@ -1,12 +1,15 @@
 #include "report/text_layout.h"
 
 #include <QFontMetricsF>
-#include <QHash>
 #include <QImage>
 #include <QRawFont>
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace lorvi::report {
 namespace {
@@ -28,26 +31,112 @@ const QPaintDevice* MeasureDevice() {
 
 double PxToMm(double px) { return px * kMmPerInch / kMeasureDpi; }
 
-// The advance of a paragraph from the font's own glyph tables (kerned, design metrics), without
-// shaping it: enough to tell that it fits its width by a margin. Negative when a character has
-// no glyph in the font, which a fallback font would draw.
-double QuickAdvance(const QString& paragraph, const QFont& font) {
-  thread_local QHash<QString, QRawFont> fonts;
-  const QString key = font.key();
-  auto found = fonts.constFind(key);
-  if (found == fonts.constEnd())
-    found = fonts.insert(key, QRawFont::fromFont(QFont(font, MeasureDevice())));
-  const QRawFont& raw = *found;
-  if (!raw.isValid()) return -1;
-  const QList<quint32> glyphs = raw.glyphIndexesForString(paragraph);
-  if (glyphs.size() != paragraph.size()) return -1;
-  for (qsizetype i = 0; i < glyphs.size(); ++i)
-    if (glyphs[i] == 0 && !paragraph[i].isSpace()) return -1;
-  double width = 0;
-  for (const QPointF& advance :
-       raw.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances | QRawFont::UseDesignMetrics))
-    width += advance.x();
-  return width;
+// Tells from the font's own glyph tables (kerned, design metrics), without shaping, whether a
+// paragraph is narrower than a width: enough to know that it fits by a margin. Advances are kept
+// by character, and the kerning of the pairs seen so far bounds what kerning can add, so that
+// most paragraphs cost a table lookup per character; near the limit the kerned advance decides.
+class QuickMetrics {
+ public:
+  explicit QuickMetrics(const QFont& font)
+      : raw_(QRawFont::fromFont(QFont(font, MeasureDevice()))) {}
+
+  // Whether the paragraph's advance is at most `limit` pixels; none when a character has no
+  // glyph in the font, which a fallback font would draw.
+  std::optional<bool> Fits(const QString& paragraph, double limit) {
+    if (!raw_.isValid()) return std::nullopt;
+    double plain = 0;
+    for (const QChar c : paragraph) {
+      const Glyph* glyph = Known(c.unicode());
+      if (!glyph) return Kerned(paragraph, limit);
+      plain += glyph->advance;
+    }
+    // Kerning moves each pair but the last character by at most the largest pair seen.
+    const double kerning = (paragraph.size() - 1) * maxKerning_ + 1e-6;
+    if (plain + kerning <= limit) return true;
+    if (plain - kerning > limit) return false;
+    return Kerned(paragraph, limit);
+  }
+
+ private:
+  struct Glyph {
+    quint32 index = 0;
+    double advance = 0;
+    bool drawn = false;  // the font has it; a space always counts as drawn
+  };
+  static constexpr char16_t kTableEnd = 0x500;  // Latin and Cyrillic
+  static constexpr int kMaxSeen = 256;          // characters whose pairs are looked at
+
+  std::optional<bool> Kerned(const QString& paragraph, double limit) const {
+    const QList<quint32> glyphs = raw_.glyphIndexesForString(paragraph);
+    if (glyphs.size() != paragraph.size()) return std::nullopt;
+    for (qsizetype i = 0; i < glyphs.size(); ++i)
+      if (glyphs[i] == 0 && !paragraph[i].isSpace()) return std::nullopt;
+    double width = 0;
+    for (const QPointF& advance : raw_.advancesForGlyphIndexes(
+             glyphs, QRawFont::KernedAdvances | QRawFont::UseDesignMetrics))
+      width += advance.x();
+    return width <= limit;
+  }
+
+  // The character's glyph when it is in the table, its pairs with the others are known, and
+  // the font draws it.
+  const Glyph* Known(char16_t c) {
+    if (c >= kTableEnd) return nullptr;
+    if (table_.isEmpty()) table_.resize(kTableEnd);
+    std::optional<Glyph>& glyph = table_[c];
+    if (!glyph) {
+      if (seen_.size() >= kMaxSeen) return nullptr;
+      glyph = Look(c);
+    }
+    return glyph->drawn ? &*glyph : nullptr;
+  }
+
+  Glyph Look(char16_t c) {
+    Glyph glyph;
+    const QList<quint32> indexes = raw_.glyphIndexesForString(QString(QChar(c)));
+    if (indexes.size() != 1) return glyph;
+    glyph.index = indexes.first();
+    glyph.drawn = glyph.index != 0 || QChar(c).isSpace();
+    glyph.advance = raw_.advancesForGlyphIndexes(indexes, QRawFont::UseDesignMetrics).value(0).x();
+    if (!glyph.drawn) return glyph;
+    seen_.append(glyph);
+    for (const Glyph& other : seen_) {
+      maxKerning_ = std::max(maxKerning_, std::abs(Kerning(glyph, other)));
+      maxKerning_ = std::max(maxKerning_, std::abs(Kerning(other, glyph)));
+    }
+    return glyph;
+  }
+
+  double Kerning(const Glyph& first, const Glyph& second) const {
+    const QList<QPointF> kerned =
+        raw_.advancesForGlyphIndexes(QList<quint32>{first.index, second.index},
+                                     QRawFont::KernedAdvances | QRawFont::UseDesignMetrics);
+    return kerned.value(0).x() - first.advance;
+  }
+
+  QRawFont raw_;
+  QList<std::optional<Glyph>> table_;
+  QList<Glyph> seen_;
+  double maxKerning_ = 0;
+};
+
+// What measuring a font needs, made once per font.
+struct Measures {
+  QFont font;
+  double lineSpacing = 0;  // pixels
+  std::unique_ptr<QuickMetrics> quick;
+};
+
+Measures& MeasuresOf(const TextFont& style) {
+  thread_local std::vector<std::pair<TextFont, std::unique_ptr<Measures>>> known;
+  for (auto& [font, measures] : known)
+    if (font == style) return *measures;
+  auto measures = std::make_unique<Measures>();
+  measures->font = MakeFont(style);
+  measures->lineSpacing = QFontMetricsF(measures->font, MeasureDevice()).lineSpacing();
+  measures->quick = std::make_unique<QuickMetrics>(measures->font);
+  known.emplace_back(style, std::move(measures));
+  return *known.back().second;
 }
 
 }  // namespace
@@ -71,10 +160,12 @@ QFont DeviceFont(const TextFont& style, double pxPerMm, double dpi) {
 
 WrappedText WrapText(const QString& text, const TextFont& style, double widthMm, bool wordWrap) {
   WrappedText result;
-  const QFont font = MakeFont(style);
-  const QFontMetricsF metrics(font, MeasureDevice());
-  result.lineHeight = PxToMm(metrics.lineSpacing());
+  Measures& measures = MeasuresOf(style);
+  result.lineHeight = PxToMm(measures.lineSpacing);
   const double widthPx = std::max(1.0, widthMm * kMeasureDpi / kMmPerInch);
+  // Most paragraphs fit on one line; telling so from the advance is much cheaper than a layout.
+  // The margin covers the small difference from design metrics.
+  const double limit = widthPx * 0.99;
   QTextOption option;
   option.setWrapMode(wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
   option.setUseDesignMetrics(true);
@@ -83,14 +174,17 @@ WrappedText WrapText(const QString& text, const TextFont& style, double widthMm,
     qsizetype end = text.indexOf(u'\n', start);
     if (end < 0) end = text.size();
     const QString paragraph = text.mid(start, end - start);
-    // Most paragraphs fit on one line; telling so from the advance is much cheaper than a
-    // layout. The margin covers the small difference from design metrics.
-    double advance = paragraph.isEmpty() || !wordWrap ? 0 : QuickAdvance(paragraph, font);
-    if (advance < 0) advance = metrics.horizontalAdvance(paragraph);
-    if (paragraph.isEmpty() || !wordWrap || advance <= widthPx * 0.99) {
+    bool fits = paragraph.isEmpty() || !wordWrap;
+    if (!fits) {
+      const std::optional<bool> quick = measures.quick->Fits(paragraph, limit);
+      fits = quick ? *quick
+                   : QFontMetricsF(measures.font, MeasureDevice()).horizontalAdvance(paragraph) <=
+                         limit;
+    }
+    if (fits) {
       result.lines.append({start, paragraph.size()});
     } else {
-      QTextLayout layout(paragraph, font, MeasureDevice());
+      QTextLayout layout(paragraph, measures.font, MeasureDevice());
       layout.setTextOption(option);
       layout.beginLayout();
       for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {

@@ -148,6 +148,32 @@ TEST_F(ReportLayout, WrappedLinesStayWithinTheMemo) {
   EXPECT_EQ(joined, text);
 }
 
+// A paragraph is one line exactly when it fits: told quickly from the font's advances for most
+// texts, kerned pairs, characters outside the quick tables and a fixed-pitch font included.
+TEST(WrapText, OneLineExactlyWhenTheParagraphFits) {
+  const QString letters = QStringLiteral("AVWTYoaeyr.,7014 ЖДАУФЯжыщ№€—");
+  quint32 seed = 7;
+  const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  for (const char* family : {"Arial", "Courier New"}) {
+    TextFont font;
+    font.family = QString::fromLatin1(family);
+    font.size = 9;
+    for (int i = 0; i < 300; ++i) {
+      QString paragraph;
+      const int size = 2 + static_cast<int>(next() % 40);
+      for (int k = 0; k < size; ++k) paragraph += letters[next() % letters.size()];
+      paragraph = paragraph.trimmed();
+      if (paragraph.size() < 2) continue;  // a single character cannot be broken
+      const double width = TextWidth(paragraph, font);
+      for (const double factor : {0.97, 1.001, 1.02, 1.2}) {
+        const WrappedText wrapped = WrapText(paragraph, font, width * factor, true);
+        EXPECT_EQ(wrapped.lines.size() == 1, factor > 1)
+            << paragraph.toStdString() << " at " << factor;
+      }
+    }
+  }
+}
+
 TEST_F(ReportLayout, RecordsThatDoNotFitStartANewPageUnderTheHeader) {
   const DataSet data = PrintTable(20, 4);
   const PreparedReport& prepared = Prepare(data);
