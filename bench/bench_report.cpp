@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "base/heap_tuning.h"
 #include "generator/corpus.h"
 #include "models/dm_rpt.h"
 #include "preview/print_report.h"
@@ -212,6 +213,8 @@ void Register() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // As the programs run.
+  lorvi::KeepFreedMemoryForReuse();
   // Pages are painted with Qt's fonts; no window is shown.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);

@@ -11,6 +11,7 @@
 #include "app/pictures.h"
 #include "app/qt_translation.h"
 #include "app/window_font.h"
+#include "base/heap_tuning.h"
 #include "models/dm_rpt.h"
 #include "models/qt_text.h"
 #include "session/session.h"
@@ -18,6 +19,7 @@
 #include "widgets/edge_drawing.h"
 
 int main(int argc, char** argv) {
+  lorvi::KeepFreedMemoryForReuse();
   QApplication app(argc, argv);
   // The desktop matches the window to its entry and icon by this name (the window class), which
   // must be plain ASCII; the user sees the window's title.

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "base/heap_tuning.h"
 #include "check_run.h"
 
 int main(int argc, char** argv) {
+  lorvi::KeepFreedMemoryForReuse();
   const std::vector<std::string> args(argv + 1, argv + argc);
   // Exports paint pages with Qt's fonts, which come with a GUI application object; no window is
   // ever shown, so no display is needed.
