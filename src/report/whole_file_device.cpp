@@ -17,14 +17,22 @@ WholeFileDevice::WholeFileDevice(WholeFile& file) : file_(file) {
 
 qint64 WholeFileDevice::writeData(const char* data, qint64 size) {
   if (failure_) return -1;
+  pending_.append(data, static_cast<std::size_t>(size));
+  if (pending_.size() >= kFlushAt && !Flush()) return -1;
+  return size;
+}
+
+bool WholeFileDevice::Flush() {
+  if (failure_) return false;
   try {
-    file_.Write(std::string_view(data, static_cast<std::size_t>(size)));
+    file_.Write(pending_);
   } catch (const LorviError& e) {
     failure_ = e;
     setErrorString(ReportErrorText(e));
-    return -1;
+    return false;
   }
-  return size;
+  pending_.clear();
+  return true;
 }
 
 void WholeFileDevice::Rethrow() const {
@@ -41,6 +49,7 @@ void WriteWholeFile(const QString& path, const std::function<void(QIODevice& dev
     device.Rethrow();
     throw;
   }
+  device.Flush();
   device.Rethrow();
   device.close();
   file.Commit();

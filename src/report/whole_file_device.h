@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "base/lorvi_error.h"
 #include "output/whole_file.h"
@@ -25,6 +26,8 @@ class WholeFileDevice : public QIODevice {
  public:
   explicit WholeFileDevice(WholeFile& file);
   bool isSequential() const override { return true; }
+  // Writes what was written since the last flush; false on a failure, which is kept.
+  bool Flush();
   // Throws the first failure, if there was one.
   void Rethrow() const;
 
@@ -33,7 +36,11 @@ class WholeFileDevice : public QIODevice {
   qint64 writeData(const char* data, qint64 size) override;
 
  private:
+  // Qt's writers write a few bytes at a time; they go to the file in blocks of this size.
+  static constexpr std::size_t kFlushAt = 1 << 16;
+
   WholeFile& file_;
+  std::string pending_;
   std::optional<LorviError> failure_;
 };
 
