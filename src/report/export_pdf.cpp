@@ -22,7 +22,8 @@ void ExportPdf(const PreparedReport& report, const QString& path, const ReportPr
       PageStep(progress, QStringLiteral("Выгрузка в PDF"), i + 1, report.PageCount());
       const PreparedPage page = report.Page(i);
       if (i > 0) {
-        writer.setPageLayout(PageLayoutOf(page));
+        const QPageLayout layout = PageLayoutOf(page);
+        if (!layout.isEquivalentTo(writer.pageLayout())) writer.setPageLayout(layout);
         writer.newPage();
       }
       PaintPage(painter, page, QPointF(0, 0), pxPerMm);
