@@ -1,11 +1,11 @@
 #include <QFile>
-#include <QHash>
 #include <QSet>
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "base/c_numeric_scope.h"
 #include "output/xlsx_book.h"
@@ -136,23 +136,16 @@ class XlsxWriter {
 
   lxw_format* FormatOf(const TextItem& item) {
     const bool wrap = item.wordWrap || item.text.contains(u'\n');
-    const QString key = QStringLiteral("%1|%2|%3%4%5|%6|%7|%8%9%10%11|%12|%13|%14|%15")
-                            .arg(item.font.family)
-                            .arg(item.font.size)
-                            .arg(item.font.bold)
-                            .arg(item.font.italic)
-                            .arg(item.font.underline)
-                            .arg(int(item.hAlign))
-                            .arg(int(item.vAlign))
-                            .arg(item.frame.left)
-                            .arg(item.frame.top)
-                            .arg(item.frame.right)
-                            .arg(item.frame.bottom)
-                            .arg(item.frame.width)
-                            .arg(item.color.name())
-                            .arg(item.fill.isValid() ? item.fill.name() : QString())
-                            .arg(wrap);
-    if (lxw_format* known = formats_.value(key)) return known;
+    const Look look{item.font,
+                    item.hAlign,
+                    item.vAlign,
+                    item.frame,
+                    item.color.rgb(),
+                    item.fill.isValid() ? std::optional<QRgb>(item.fill.rgb()) : std::nullopt,
+                    wrap};
+    // A report uses a handful of looks: a look-up in order beats making a key per cell.
+    for (const auto& [known, format] : formats_)
+      if (known == look) return format;
     lxw_format* format = book_.AddFormat();
     format_set_font_name(format, item.font.family.toUtf8().constData());
     format_set_font_size(format, item.font.size);
@@ -177,14 +170,25 @@ class XlsxWriter {
       format_set_pattern(format, LXW_PATTERN_SOLID);
       format_set_bg_color(format, ColorOf(item.fill));
     }
-    formats_.insert(key, format);
+    formats_.append({look, format});
     return format;
   }
 
   XlsxBook book_;
   lxw_worksheet* sheet_ = nullptr;
   QList<double> columns_;
-  QHash<QString, lxw_format*> formats_;
+  // What a cell format is made from.
+  struct Look {
+    TextFont font;
+    HAlign hAlign;
+    VAlign vAlign;
+    FrameLines frame;
+    QRgb color;
+    std::optional<QRgb> fill;
+    bool wrap;
+    friend bool operator==(const Look&, const Look&) = default;
+  };
+  QList<std::pair<Look, lxw_format*>> formats_;
 };
 
 }  // namespace
