@@ -25,16 +25,28 @@ TreeNode* UnreadRoot(const FileTree& tree) {
 
 }  // namespace
 
+bool IsOrganisationOf(std::string_view caption, std::string_view title) {
+  // Organisations are told apart by the first 14 characters of their titles.
+  return caption.find(title.substr(0, 14)) != std::string_view::npos;
+}
+
+bool ClassifyFile(const std::string& path, HeaderInfo& header) {
+  try {
+    return ScanHeader(path, header);
+  } catch (const CannotOpenError& e) {
+    header.reason = CannotOpenReason(e.SystemError());
+    return false;
+  }
+}
+
 bool AddDocumentNode(std::string_view title, std::string_view periodKey, std::string_view kind,
                      const std::string& path, FileTree& tree, const LoadPlacements& placed) {
-  // Organisations are told apart by the first 14 characters of their titles.
-  const std::string_view key = title.substr(0, 14);
   TreeNode* org = nullptr;
   int organisations = 0;
   for (const auto& node : tree.TopLevel()) {
     if (node->datum == UnreadSlot) continue;
     ++organisations;
-    if (org == nullptr && node->caption.find(key) != std::string::npos) org = node.get();
+    if (org == nullptr && IsOrganisationOf(node->caption, title)) org = node.get();
   }
   if (org == nullptr) {
     // Slots are taken in turn, one per organisation node.
@@ -78,13 +90,7 @@ bool AddFilesToTree(const std::vector<std::string>& paths, FileTree& tree,
   std::size_t done = 0;
   for (const std::string& path : paths) {
     HeaderInfo header;
-    bool classified = false;
-    try {
-      classified = ScanHeader(path, header);
-    } catch (const CannotOpenError& e) {
-      header.reason = CannotOpenReason(e.SystemError());
-    }
-    if (classified) {
+    if (ClassifyFile(path, header)) {
       if (!AddDocumentNode(header.orgTitle, header.periodKey, header.kind, path, tree, placed))
         refused.push_back(FileNameOf(path));
     } else {

@@ -33,6 +33,16 @@ bool AddFilesToTree(const std::vector<std::string>& paths, FileTree& tree,
                     const LoadPlacements& placed, std::vector<std::string>& refused,
                     const LoadProgress& progress = {});
 
+struct HeaderInfo;
+
+// Scans the file's header (ScanHeader); a file that cannot be opened is not classified either,
+// and its reason says why.
+bool ClassifyFile(const std::string& path, HeaderInfo& header);
+
+// True when the caption of an organisation's node `caption` belongs to the organisation of a file
+// titled `title`.
+bool IsOrganisationOf(std::string_view caption, std::string_view title);
+
 // Places one classified file; false when its organisation would need a third slot.
 bool AddDocumentNode(std::string_view title, std::string_view periodKey, std::string_view kind,
                      const std::string& path, FileTree& tree, const LoadPlacements& placed);

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <filesystem>
 
+#include "archive_check.h"
 #include "base/lorvi_error.h"
 #include "base/text1251.h"
 #include "dump.h"
@@ -156,8 +157,10 @@ void CheckRun::Cell(const Action& action) {
 }
 
 int RunCommandLine(const CommandLine& commandLine, std::string& out, std::string& err) {
-  CheckRun run(commandLine.decimalSeparator ? *commandLine.decimalSeparator
-                                            : SystemDecimalSeparator());
+  const char separator =
+      commandLine.decimalSeparator ? *commandLine.decimalSeparator : SystemDecimalSeparator();
+  if (commandLine.archive) return RunArchive(*commandLine.archive, separator, out, err);
+  CheckRun run(separator);
   int status = 0;
   try {
     for (const Action& action : commandLine.actions) run.Run(action);

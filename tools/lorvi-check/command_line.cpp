@@ -150,6 +150,8 @@ const char* ActionName(ActionKind kind) {
 
 const char* const kUsage =
     "usage: lorvi-check [--decimal-separator=C] ACTION...\n"
+    "       lorvi-check [--decimal-separator=C] --archive FILE|FOLDER... --overview FILE.xlsx\n"
+    "                   [--workbooks FOLDER]\n"
     "       lorvi-check --help | --version\n"
     "actions: --load FILE|FOLDER... | --select N | --tab N | --search TEXT | --view zl|adv |\n"
     "         --cell GRID COL ROW | --clear | --print | --export FILE |\n"
@@ -157,6 +159,8 @@ const char* const kUsage =
 
 const char* const kHelp =
     "usage: lorvi-check [--decimal-separator=C] ACTION...\n"
+    "       lorvi-check [--decimal-separator=C] --archive FILE|FOLDER... --overview FILE.xlsx\n"
+    "                   [--workbooks FOLDER]\n"
     "       lorvi-check --help | --version\n"
     "\n"
     "Runs the actions of the analyser's window in the order given, without a window, and prints\n"
@@ -179,8 +183,15 @@ const char* const kHelp =
     "  --dump                 print the state now (also done after the last action)\n"
     "  --help, --version      this text; the program's version\n"
     "\n"
-    "Exit status: 1 when an output (--export, --workbook) could not be written, 2 for a bad\n"
-    "command line, 0 otherwise (files that could not be read included).\n";
+    "  --archive FILE|FOLDER...  read every organisation of the files one after another, each as\n"
+    "                         the window shows it alone, print a summary of each and write the\n"
+    "                         overview workbook; not together with the actions above\n"
+    "  --overview FILE.xlsx   the overview: organisations, differing persons, inventories that\n"
+    "                         disagree with the records, files not read\n"
+    "  --workbooks FOLDER     also each organisation's reconciliation workbook, tab \"Все\"\n"
+    "\n"
+    "Exit status: 1 when an output (--export, --workbook, --overview, --workbooks) could not be\n"
+    "written, 2 for a bad command line, 0 otherwise (files that could not be read included).\n";
 
 CommandLine ParseCommandLine(const std::vector<std::string>& argv) {
   CommandLine result;
@@ -197,6 +208,24 @@ CommandLine ParseCommandLine(const std::vector<std::string>& argv) {
       result.decimalSeparator = ParseSeparator(std::string_view(arg).substr(kSeparator.size() + 1));
       continue;
     }
+    if (arg == "--archive") {
+      if (result.archive && !result.archive->inputs.empty())
+        throw BadCommandLine("--archive is given once");
+      if (!result.archive) result.archive.emplace();
+      while (!args.AtEnd() && !IsOption(args.Peek())) result.archive->inputs.push_back(args.Next());
+      if (result.archive->inputs.empty()) throw BadCommandLine("--archive needs at least one file");
+      continue;
+    }
+    if (arg == "--overview" || arg == "--workbooks") {
+      if (!result.archive) result.archive.emplace();
+      std::string& target =
+          arg == "--overview" ? result.archive->overview : result.archive->workbooks;
+      target =
+          args.Operand(arg.c_str(), arg == "--overview" ? "a file ending in .xlsx" : "a folder");
+      if (arg == "--overview" && !EndsInLowerCase(target, ".xlsx"))
+        throw BadCommandLine("--overview needs a file ending in .xlsx, not '" + target + "'");
+      continue;
+    }
     const Named* found = nullptr;
     for (const Named& named : kActions)
       if (arg == named.name) found = &named;
@@ -205,6 +234,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& argv) {
       throw BadCommandLine("'" + arg + "' is not an action (actions begin with --)");
     }
     result.actions.push_back(ParseAction(found->kind, args));
+  }
+  if (result.archive) {
+    if (!result.actions.empty())
+      throw BadCommandLine(std::string("--archive does not go with the window's actions (") +
+                           ActionName(result.actions.front().kind) + ")");
+    if (result.archive->inputs.empty())
+      throw BadCommandLine("--overview and --workbooks go with --archive FILE|FOLDER...");
+    if (result.archive->overview.empty())
+      throw BadCommandLine("--archive needs --overview FILE.xlsx");
+    return result;
   }
   if (result.actions.empty()) throw BadCommandLine("no action given");
   return result;

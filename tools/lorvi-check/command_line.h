@@ -36,9 +36,17 @@ struct Action {
   int row = 0;
 };
 
+// --archive: the organisations of an archive one after another, instead of the window's actions.
+struct ArchiveArguments {
+  std::vector<std::string> inputs;  // files and folders, as given (UTF-8)
+  std::string overview;             // --overview FILE.xlsx
+  std::string workbooks;            // --workbooks FOLDER; empty for none
+};
+
 struct CommandLine {
   std::optional<char> decimalSeparator;  // code page 1251; none: the user's locale
   std::vector<Action> actions;
+  std::optional<ArchiveArguments> archive;
 };
 
 // A command line the tool cannot run; what() is the message for the user.
