@@ -1,7 +1,7 @@
-"""Opens a reconciliation workbook in LibreOffice (headless, a profile of its own that
-recalculates every formula on load), saves each sheet as CSV, and compares the sums LibreOffice
-computed in each part's last row with the values the workbook carries for them. Prints every
-fault found and exits 1 when there was one."""
+"""Opens a workbook in LibreOffice (headless, a profile of its own that recalculates every
+formula on load), saves each sheet as CSV, and compares the sums LibreOffice computed in the last
+row of each sheet named (by default each part of a reconciliation workbook) with the values the
+workbook carries for them. Prints every fault found and exits 1 when there was one."""
 import csv
 import glob
 import os
@@ -13,6 +13,8 @@ import tempfile
 import openpyxl
 
 soffice, workbook_path = sys.argv[1:3]
+# The sheets whose last row sums the rows above: those named after the workbook, else the parts.
+sheets = sys.argv[3:] or ["Страховая часть", "Накопительная часть"]
 faults = []
 RECALCULATE = """<?xml version="1.0" encoding="UTF-8"?>
 <oor:items xmlns:oor="http://openoffice.org/2001/registry"
@@ -33,7 +35,7 @@ with tempfile.TemporaryDirectory() as work:
                     "--outdir", work, workbook_path],
                    check=True, capture_output=True, timeout=180)
     cached = openpyxl.load_workbook(workbook_path, data_only=True)
-    for name in ("Страховая часть", "Накопительная часть"):
+    for name in sheets:
         found = glob.glob(os.path.join(work, f"*-{name}.csv"))
         if len(found) != 1:
             faults.append(f"{name}: LibreOffice wrote {os.listdir(work)}")
@@ -46,6 +48,8 @@ with tempfile.TemporaryDirectory() as work:
             faults.append(f"{name}: last row {last[:2]}")
         for col in range(1, len(last)):
             ours = sheet.cell(len(rows), col + 1).value
+            if ours is None and last[col] == "":
+                continue
             computed = float(last[col])
             if ours is None or abs(computed - ours) > 1e-6:
                 faults.append(f"{name}: column {col + 1}: LibreOffice {computed}, ours {ours}")
