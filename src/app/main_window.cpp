@@ -34,6 +34,7 @@
 #include "app/pictures.h"
 #include "app/string_grid.h"
 #include "app/window_font.h"
+#include "archive/archive_run.h"
 #include "base/lorvi_error.h"
 #include "base/text1251.h"
 #include "models/dm_rpt.h"
@@ -181,6 +182,14 @@ TfMainMDI::TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent)
                                QStringLiteral("Книга Excel (*.xlsx)"), QStringLiteral("xlsx"));
   };
   OpenDocument = report::OpenInDesktopApplication;
+  AskArchiveFolder = [this](const QString& initialDir) {
+    return QFileDialog::getExistingDirectory(this, QStringLiteral("Сверить архив: папка с файлами"),
+                                             initialDir, QFileDialog::DontUseNativeDialog);
+  };
+  AskOverviewPath = [this](const QString& proposed) {
+    return report::AskSaveFile(this, QStringLiteral("Сверить архив: обзор"), proposed,
+                               QStringLiteral("Книга Excel (*.xlsx)"), QStringLiteral("xlsx"));
+  };
   OD = [this](const std::string& initialDir) -> std::optional<std::vector<std::string>> {
     QFileDialog dialog(this, QStringLiteral("Загружаем файлы ЛОРВИ:"), FromUtf8(initialDir),
                        QStringLiteral("файлы ЛОРВИ (*.XML)"));
@@ -392,6 +401,11 @@ void TfMainMDI::ConnectHandlers() {
       gridMenu_->popup(grid->viewport()->mapToGlobal(at));
     });
   }
+  treeMenu_ = new QMenu(this);
+  treeMenu_->addAction(QStringLiteral("Сверить архив…"), this, &TfMainMDI::ReconcileArchive);
+  tvLF_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(tvLF_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { treeMenu_->popup(tvLF_->viewport()->mapToGlobal(at)); });
   // The preview offers the workbook too, among its exports.
   dmRpt_.Rpt.extraExports = {
       {QStringLiteral("Выгрузить сверку в Excel…"), [this] { ExportReconciliation(); }}};
@@ -683,6 +697,39 @@ void TfMainMDI::ExportReconciliation() {
   });
   if (written && OpenDocument && !OpenDocument(QUrl::fromLocalFile(path)))
     ShowNoticeBox(report::SavedButNotOpened(path, report::Saved::kWorkbook));
+}
+
+void TfMainMDI::ReconcileArchive() {
+  if (session_.Busy()) return;
+  if (archiveDir_.isEmpty())
+    archiveDir_ = !session_.ODInitialDir().empty()
+                      ? FromUtf8(session_.ODInitialDir())
+                      : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString folder = AskArchiveFolder(archiveDir_);
+  if (folder.isEmpty()) return;
+  archiveDir_ = folder;
+  const QDateTime now = QDateTime::currentDateTime();
+  const QString path = AskOverviewPath(QDir(folder).filePath(
+      QStringLiteral("Обзор архива %1.xlsx").arg(now.date().toString(Qt::ISODate))));
+  if (path.isEmpty()) return;
+
+  lorvi::ArchiveRequest request;
+  request.inputs = {ToUtf8(folder)};
+  request.overview = ToUtf8(path);
+  request.separator = session_.Store().decimalSeparator;
+  request.created = now.toSecsSinceEpoch();
+  request.date = ToCp1251(now.date().toString(QStringLiteral("dd.MM.yyyy")));
+  bool written = false;
+  Guarded([&] {
+    report::WorkProgress progress(this);
+    lorvi::ReconcileArchive(
+        request, {}, [&](const std::string& status, std::size_t done, std::size_t total) {
+          return progress.Step(FromUtf8(status), static_cast<int>(done), static_cast<int>(total));
+        });
+    written = true;
+  });
+  if (written && OpenDocument && !OpenDocument(QUrl::fromLocalFile(path)))
+    ShowNoticeBox(report::SavedButNotOpened(path, report::Saved::kOverview));
 }
 
 void TfMainMDI::sbHelpClick() {

@@ -63,6 +63,10 @@ class TfMainMDI : public QMainWindow {
   std::function<QString(const QString& proposed)> AskWorkbookPath;
   // Opens a saved workbook in the desktop's application, false when none can; replaceable.
   std::function<bool(const QUrl& url)> OpenDocument;
+  // "Сверить архив…": the folder of the archive, from an initial folder, and the overview's file,
+  // from a proposed path; empty when cancelled. Dialogs by default, replaceable for tests.
+  std::function<QString(const QString& initialDir)> AskArchiveFolder;
+  std::function<QString(const QString& proposed)> AskOverviewPath;
 
   // The handlers of the user's actions; each shows its own failure in the error box, and none
   // runs while a load or a reading is under way.
@@ -77,6 +81,9 @@ class TfMainMDI : public QMainWindow {
   void GridCellSelected(GridTag tag, int col, int row);
   // "Выгрузить сверку в Excel…": the workbook of the organisation, view and tab shown.
   void ExportReconciliation();
+  // "Сверить архив…": the overview of every organisation of a folder, each read on its own; the
+  // organisations loaded in the window stay as they are.
+  void ReconcileArchive();
 
   FileTreeModel* TreeModel() const { return treeModel_; }
 
@@ -123,6 +130,7 @@ class TfMainMDI : public QMainWindow {
   TSPanel* spZLShR() const { return spZLShR_; }
   TSPanel* spZLShB() const { return spZLShB_; }
   QMenu* gridMenu() const { return gridMenu_; }
+  QMenu* treeMenu() const { return treeMenu_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -198,6 +206,7 @@ class TfMainMDI : public QMainWindow {
   TSPanel* spZLShR_ = nullptr;
   TSPanel* spZLShB_ = nullptr;
   QMenu* gridMenu_ = nullptr;
+  QMenu* treeMenu_ = nullptr;
 
   Session& session_;
   TDM& dm_;
@@ -213,6 +222,7 @@ class TfMainMDI : public QMainWindow {
   DockLayout* zlPageLayout_ = nullptr;
   DockLayout* advPageLayout_ = nullptr;
   QString workbookDir_;  // where the last workbook was saved
+  QString archiveDir_;   // the last archive reconciled
 };
 
 // Gives the report data module the window's dialogs: the preview (with the report's extra

@@ -23,14 +23,20 @@ bool OpenInDesktopApplication(const QUrl& url) {
 }
 
 QString SavedButNotOpened(const QString& path, Saved what) {
-  const QString text = what == Saved::kWorkbook
-                           ? QStringLiteral(
-                                 "Сверка сохранена в файл %1, но открыть её не удалось: не найдена "
-                                 "программа для файлов этого типа.")
-                           : QStringLiteral(
-                                 "Отчет сохранен в файл %1, но открыть его не удалось: не найдена "
-                                 "программа для файлов этого типа.");
-  return text.arg(QDir::toNativeSeparators(path));
+  QString text;
+  switch (what) {
+    case Saved::kWorkbook:
+      text = QStringLiteral("Сверка сохранена в файл %1, но открыть её не удалось");
+      break;
+    case Saved::kOverview:
+      text = QStringLiteral("Обзор архива сохранен в файл %1, но открыть его не удалось");
+      break;
+    case Saved::kReport:
+      text = QStringLiteral("Отчет сохранен в файл %1, но открыть его не удалось");
+      break;
+  }
+  return text.arg(QDir::toNativeSeparators(path)) +
+         QStringLiteral(": не найдена программа для файлов этого типа.");
 }
 
 }  // namespace lorvi::report

@@ -3,15 +3,18 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QBrush>
+#include <QDateTime>
 #include <QFont>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 
@@ -19,10 +22,12 @@
 #include "app/main_window.h"
 #include "app/pictures.h"
 #include "app/string_grid.h"
+#include "archive/archive_run.h"
 #include "base/text1251.h"
 #include "intake/load_files.h"
 #include "models/dm_rpt.h"
 #include "models/file_tree_model.h"
+#include "models/qt_text.h"
 #include "session/session.h"
 #include "support/fund_file.h"
 #include "support/scratch_dir.h"
@@ -190,6 +195,60 @@ TEST(WindowLoad, DroppedFilesAndFoldersLoad) {
   EXPECT_EQ(files(), (std::vector<std::string>{"a.xml", "b.XML", "c.xml"}));
   EXPECT_EQ(w.session.ODInitialDir(), dir.PathOf("folder"));
   EXPECT_TRUE(w.messages.isEmpty());
+}
+
+// "Сверить архив…" in the tree's menu writes the overview lorvi-check --archive writes, and
+// leaves the organisation loaded in the window as it was.
+TEST(WindowLoad, TheTreesMenuReconcilesAnArchiveBesideWhatIsLoaded) {
+  ScratchDir dir;
+  LoadedWindow w;
+  w.files = {dir.WriteXml("a.xml", fund::Records(Insurer(), "2011-1", {Person("А", "5", "4")}))};
+  w.window.sbLoadFilesClick();
+  const std::vector<std::string> grid = Dump(*w.window.sgZLStrah()->model());
+  const std::string samples = std::string(LORVI_SOURCE_DIR) + "/samples";
+  QStringList asked;
+  w.window.AskArchiveFolder = [&](const QString& initial) {
+    asked << initial;
+    return QString::fromStdString(samples);
+  };
+  w.window.AskOverviewPath = [&](const QString& proposed) {
+    asked << proposed;
+    return QString::fromStdString(dir.PathOf("overview.xlsx"));
+  };
+  QList<QUrl> opened;
+  w.window.OpenDocument = [&](const QUrl& url) {
+    opened << url;
+    return true;
+  };
+  const std::time_t before = std::time(nullptr);
+  ASSERT_EQ(w.window.treeMenu()->actions().size(), 1);
+  EXPECT_EQ(w.window.treeMenu()->actions().front()->text(), QStringLiteral("Сверить архив…"));
+  w.window.treeMenu()->actions().front()->trigger();
+  const std::time_t after = std::time(nullptr);
+  ASSERT_EQ(asked.size(), 2);
+  EXPECT_EQ(asked[0], QString::fromStdString(dir.Path().string()));  // the load dialog's folder
+  EXPECT_TRUE(
+      asked[1].startsWith(QString::fromStdString(samples) + QStringLiteral("/Обзор архива ")));
+  ASSERT_EQ(opened.size(), 1);
+  EXPECT_TRUE(w.messages.isEmpty()) << w.messages.join('\n').toStdString();
+  EXPECT_EQ(Dump(*w.window.sgZLStrah()->model()), grid);
+  EXPECT_EQ(w.session.Store().OrgCount, 1);
+
+  // The same file as the core writes for the same moment.
+  const std::string written = test::ReadAll(dir.PathOf("overview.xlsx"));
+  bool same = false;
+  for (std::time_t at = before; at <= after && !same; ++at) {
+    ArchiveRequest request;
+    request.inputs = {samples};
+    request.overview = dir.PathOf("core.xlsx");
+    request.separator = ',';
+    request.created = at;
+    request.date =
+        ToCp1251(QDateTime::fromSecsSinceEpoch(at).date().toString(QStringLiteral("dd.MM.yyyy")));
+    ReconcileArchive(request, {});
+    same = test::ReadAll(dir.PathOf("core.xlsx")) == written;
+  }
+  EXPECT_TRUE(same);
 }
 
 TEST(WindowLoad, TotalsArePaintedInTheirColours) {
