@@ -171,6 +171,7 @@ case "$command" in
     "$build_dir/bench/bench_road" "${args[@]+"${args[@]}"}"
     "$build_dir/bench/bench_workbook" "${args[@]+"${args[@]}"}"
     "$build_dir/bench/bench_report" "${args[@]+"${args[@]}"}"
+    "$build_dir/bench/bench_archive"
     bash bench/peak_memory.sh "$build_dir"
     ;;
   package)

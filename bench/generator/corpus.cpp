@@ -273,7 +273,9 @@ Organisation MakeOrganisation(Rng& rng, int index, int persons) {
   org.shortName = std::string(kOrgNames[listed]);
   if (static_cast<std::size_t>(index) >= kOrgNames.size())
     org.shortName += " " + std::to_string(index / static_cast<int>(kOrgNames.size()) + 1);
-  org.regNumber = "087-101-" + Digits(1000L * (index + 1) + rng.Between(0, 999), 6);
+  // 999 organisations to a district code, so that a number keeps its six digits.
+  org.regNumber = "087-" + Digits(101 + index / 999, 3) + "-" +
+                  Digits(1000L * (index % 999 + 1) + rng.Between(0, 999), 6);
 
   std::unordered_set<std::string> names;
   std::unordered_set<std::string> numbers;
@@ -408,7 +410,7 @@ std::vector<CorpusFile> WriteCorpus(const CorpusOptions& options,
   std::vector<bool> skewed(options.periods.size(), false);
   for (std::size_t p = 1; p < skewed.size(); p += 2) skewed[p] = options.discrepancies > 0;
   for (int o = 0; o < options.orgs; ++o) {
-    const Organisation org = MakeOrganisation(rng, o, options.persons);
+    const Organisation org = MakeOrganisation(rng, options.firstOrg + o, options.persons);
     const auto reports =
         MakeReports(rng, org, options.periods, options.leavers, options.discrepancies);
     int number = 1;

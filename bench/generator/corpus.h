@@ -157,8 +157,9 @@ struct CorpusOptions {
                           // also disagrees with its records
   int leavers = 0;        // per individual-records file
   bool unreadable = false;
-  int perFile = 0;  // records per file of individual records, as the fund's packs hold at most
-                    // 200; 0: one file per period
+  int perFile = 0;   // records per file of individual records, as the fund's packs hold at most
+                     // 200; 0: one file per period
+  int firstOrg = 0;  // the first organisation's number, so that corpora written apart differ
 };
 
 // Writes the corpus into `dir` (created when missing) and lists the files in writing order.
