@@ -57,6 +57,14 @@ TEST(CheckCommandLine, ReadsEveryActionWithItsArguments) {
   EXPECT_EQ(line.actions[5].number, 4);
   EXPECT_EQ(line.actions[8].text, "Отчет.JPEG");
   EXPECT_EQ(line.actions[9].kind, ActionKind::Dump);
+  EXPECT_FALSE(line.archive);
+
+  const CommandLine archive =
+      ParseCommandLine({"--overview", "o.XLSX", "--archive", "a", "-b", "--workbooks", "books"});
+  ASSERT_TRUE(archive.archive);
+  EXPECT_EQ(archive.archive->inputs, (std::vector<std::string>{"a", "-b"}));
+  EXPECT_EQ(archive.archive->overview, "o.XLSX");
+  EXPECT_EQ(archive.archive->workbooks, "books");
 
   EXPECT_FALSE(ParseCommandLine({"--dump"}).decimalSeparator);
   // A separator outside ASCII arrives as UTF-8 and goes to the session as its 1251 byte.
@@ -103,6 +111,18 @@ TEST(CheckCommandLine, RefusesWhatItCannotRun) {
       {{"--workbook"}, "--workbook needs a file ending in .xlsx"},
       {{"--workbook", "PFR-700.XML"}, "--workbook needs a file ending in .xlsx, not 'PFR-700.XML'"},
       {{"--workbook", ".xlsx"}, "--workbook needs a file ending in .xlsx, not '.xlsx'"},
+      // An archive is read on its own, not mixed with the window's actions.
+      {{"--archive", "a", "--load", "b"},
+       "--archive does not go with the window's actions (--load)"},
+      {{"--dump", "--archive", "a", "--overview", "o.xlsx"},
+       "--archive does not go with the window's actions (--dump)"},
+      {{"--archive", "a"}, "--archive needs --overview FILE.xlsx"},
+      {{"--archive"}, "--archive needs at least one file"},
+      {{"--overview", "o.xlsx"}, "--overview and --workbooks go with --archive FILE|FOLDER..."},
+      {{"--archive", "a", "--overview", "a/X.XML"},
+       "--overview needs a file ending in .xlsx, not 'a/X.XML'"},
+      {{"--archive", "a", "--overview", "o.xlsx", "--workbooks"}, "--workbooks needs a folder"},
+      {{"--archive", "a", "--archive", "b", "--overview", "o.xlsx"}, "--archive is given once"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(ParseError(c.args), c.message) << testing::PrintToString(c.args);
