@@ -53,7 +53,7 @@ constexpr std::array<Column, 20> kOrganisationColumns = {{{"Рег. номер",
                                                           {"Лиц: начислено > уплачено", 12},
                                                           {"Лиц: уплачено > начислено", 12},
                                                           {"Периодов: опись не сходится", 13},
-                                                          {"Не прочитана", 40}}};
+                                                          {"Не прочитана", 30}}};
 // The first column of figures summed in the totals row, and the last.
 constexpr lxw_col_t kFirstSummed = 6;
 constexpr lxw_col_t kLastSummed = 18;
@@ -269,6 +269,8 @@ class ArchiveOverview::Book {
     worksheet_fit_to_pages(made.sheet, 1, 0);
     xlsx_.Check(worksheet_repeat_rows(made.sheet, 0, 0));
     worksheet_freeze_panes(made.sheet, 1, 0);
+    // Titles wrap to three lines within their narrow figure columns.
+    xlsx_.Check(worksheet_set_row(made.sheet, 0, 45, nullptr));
     for (lxw_col_t c = 0; c < count; ++c) {
       xlsx_.Check(worksheet_set_column(made.sheet, c, c, columns[c].width, nullptr));
       xlsx_.Check(worksheet_write_string(made.sheet, 0, c, columns[c].title, header_));
