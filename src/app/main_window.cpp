@@ -183,8 +183,13 @@ TfMainMDI::TfMainMDI(Session& session, TDM& dm, TDMRpt& dmRpt, QWidget* parent)
   };
   OpenDocument = report::OpenInDesktopApplication;
   AskArchiveFolder = [this](const QString& initialDir) {
-    return QFileDialog::getExistingDirectory(this, QStringLiteral("Сверить архив: папка с файлами"),
-                                             initialDir, QFileDialog::DontUseNativeDialog);
+    QFileDialog dialog(this, QStringLiteral("Сверить архив: папка с файлами"), initialDir);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::ShowDirsOnly);
+    dialog.resize(900, 520);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().front()
+               : QString();
   };
   AskOverviewPath = [this](const QString& proposed) {
     return report::AskSaveFile(this, QStringLiteral("Сверить архив: обзор"), proposed,

@@ -188,6 +188,21 @@ TEST(ArchiveRun, AFailedReadingIsListedAndAFailedWriteLeavesNothing) {
                           std::filesystem::directory_iterator()),
             1);
 
+  // A cancel leaves the overview as it was and nothing beside it.
+  const std::string before = test::ReadAll(request.overview);
+  std::vector<std::string> told;
+  EXPECT_THROW(ReconcileArchive(request, {},
+                                [&](const std::string& status, std::size_t, std::size_t) {
+                                  told.push_back(status);
+                                  return status.find("организация 2") == std::string::npos;
+                                }),
+               Cancelled);
+  EXPECT_EQ(test::ReadAll(request.overview), before);
+  EXPECT_EQ(told.back(), "Сверка архива: организация 2 из 2");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                          std::filesystem::directory_iterator()),
+            3);  // in, books, overview.xlsx
+
   request.overview = dir.PathOf("no such folder/overview.xlsx");
   try {
     ReconcileArchive(request, {});
