@@ -224,9 +224,14 @@ class ArchiveOverview::Book {
     const lxw_row_t row = organisations_.next;
     xlsx_.Check(worksheet_write_string(s, row, 0, "Итого", total_));
     const auto sum = [&](lxw_col_t col, double value, lxw_format* format) {
+      // Without organisations the sum would take in its own cell.
+      if (row == 1) {
+        xlsx_.Check(worksheet_write_number(s, row, col, value, format));
+        return;
+      }
       char range[64];
       char formula[80];
-      lxw_rowcol_to_range(range, 1, col, std::max<lxw_row_t>(row - 1, 1), col);
+      lxw_rowcol_to_range(range, 1, col, row - 1, col);
       std::snprintf(formula, sizeof formula, "=SUM(%s)", range);
       xlsx_.Check(worksheet_write_formula_num(s, row, col, formula, format, value));
     };
