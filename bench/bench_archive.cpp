@@ -19,21 +19,15 @@
 #include "base/heap_tuning.h"
 #include "generator/corpus.h"
 #include "intake/file_list.h"
+#include "process_memory.h"
 #include "support/scratch_dir.h"
 
 namespace {
 
 using namespace lorvi;
+using bench::PeakKb;
+using bench::ResetPeak;
 using Clock = std::chrono::steady_clock;
-
-long PeakKb() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
-  return 0;
-}
-
-void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 template <typename Work>
 double Seconds(Work work) {

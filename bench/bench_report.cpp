@@ -22,6 +22,7 @@
 #include "generator/corpus.h"
 #include "models/dm_rpt.h"
 #include "preview/print_report.h"
+#include "process_memory.h"
 #include "report/exports.h"
 #include "report/page_painter.h"
 #include "session/session.h"
@@ -31,17 +32,8 @@
 namespace {
 
 using namespace lorvi;
-
-// The process's peak resident memory since the last reset, in kB.
-long PeakKb() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
-  return 0;
-}
-
-// Starts the peak over from what the process holds now.
-void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+using bench::PeakKb;
+using bench::ResetPeak;
 
 struct Organisation {
   std::string name;

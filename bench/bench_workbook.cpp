@@ -3,11 +3,11 @@
 // raised the process's peak memory above what the shown organisation already took.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "generator/corpus.h"
+#include "process_memory.h"
 #include "session/session.h"
 #include "support/scratch_dir.h"
 #include "workbook/workbook_xlsx.h"
@@ -15,14 +15,7 @@
 namespace {
 
 using namespace lorvi;
-
-// The process's peak resident memory so far, in kB.
-long PeakKb() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
-  return 0;
-}
+using bench::PeakKb;
 
 void BM_Workbook10000x14(benchmark::State& state) {
   const ScratchDir dir;

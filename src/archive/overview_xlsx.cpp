@@ -10,8 +10,8 @@
 #include "base/text1251.h"
 #include "intake/collation.h"
 #include "output/xlsx_book.h"
-#include "view/cell_look.h"
 #include "view/fill_grid.h"
+#include "workbook/sheet_formats.h"
 
 namespace lorvi {
 namespace {
@@ -85,40 +85,9 @@ constexpr std::array<Column, 3> kUnreadColumns = {
 class ArchiveOverview::Book {
  public:
   Book(const std::string& path, std::time_t created, std::size_t organisations)
-      : xlsx_(path, "обзор", /*constantMemory=*/true, created) {
-    header_ = Format([](lxw_format* f) {
-      format_set_bold(f);
-      format_set_align(f, LXW_ALIGN_CENTER);
-      format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
-      format_set_text_wrap(f);
-      format_set_bg_color(f, 0xE0E0E0);
-    });
-    text_ = Format([](lxw_format*) {});
-    count_ = Format([](lxw_format* f) { format_set_num_format(f, "0"); });
-    amount_ = Format([](lxw_format* f) { format_set_num_format(f, "#,##0.00"); });
-    const lxw_color_t colours[] = {Rgb(CellLook::kGrey), Rgb(CellLook::kGreen),
-                                   Rgb(CellLook::kRed)};
-    for (int v = 0; v < 3; ++v) {
-      difference_[v] = Format([&](lxw_format* f) {
-        format_set_num_format(f, "#,##0.00");
-        format_set_font_color(f, colours[v]);
-      });
-      totalDifference_[v] = Format([&](lxw_format* f) {
-        format_set_num_format(f, "#,##0.00");
-        format_set_font_color(f, colours[v]);
-        format_set_bold(f);
-        format_set_top(f, LXW_BORDER_THIN);
-      });
-    }
-    total_ = Format([](lxw_format* f) {
-      format_set_bold(f);
-      format_set_top(f, LXW_BORDER_THIN);
-    });
-    totalAmount_ = Format([](lxw_format* f) {
-      format_set_num_format(f, "#,##0.00");
-      format_set_bold(f);
-      format_set_top(f, LXW_BORDER_THIN);
-    });
+      : xlsx_(path, "обзор", /*constantMemory=*/true, created), formats_(xlsx_) {
+    count_ = xlsx_.AddFormat();
+    format_set_num_format(count_, "0");
     // Rows stream out in order, so a filter goes on before them: over the organisations, whose
     // number is known, with the totals below it; over whole columns elsewhere.
     constexpr lxw_row_t kAllRows = LXW_ROW_MAX - 1;
@@ -222,7 +191,7 @@ class ArchiveOverview::Book {
     // Totals as formulas over the rows above, with the values they give.
     lxw_worksheet* s = organisations_.sheet;
     const lxw_row_t row = organisations_.next;
-    xlsx_.Check(worksheet_write_string(s, row, 0, "Итого", total_));
+    xlsx_.Check(worksheet_write_string(s, row, 0, "Итого", formats_.total));
     const auto sum = [&](lxw_col_t col, double value, lxw_format* format) {
       // Without organisations the sum would take in its own cell.
       if (row == 1) {
@@ -235,18 +204,18 @@ class ArchiveOverview::Book {
       std::snprintf(formula, sizeof formula, "=SUM(%s)", range);
       xlsx_.Check(worksheet_write_formula_num(s, row, col, formula, format, value));
     };
-    sum(4, periods_, total_);
-    sum(6, files_, total_);
-    for (lxw_col_t c = 0; c < 3; ++c) sum(7 + c, counts_[c], total_);
+    sum(4, periods_, formats_.total);
+    sum(6, files_, formats_.total);
+    for (lxw_col_t c = 0; c < 3; ++c) sum(7 + c, counts_[c], formats_.total);
     const Amount4 parts[2][2] = {{sums_[0], sums_[1]}, {sums_[2], sums_[3]}};
     for (int p = 0; p < 2; ++p) {
       const lxw_col_t col = static_cast<lxw_col_t>(10 + 3 * p);
-      sum(col, Number(parts[p][0]), totalAmount_);
-      sum(col + 1, Number(parts[p][1]), totalAmount_);
+      sum(col, Number(parts[p][0]), formats_.totalAmount);
+      sum(col + 1, Number(parts[p][1]), formats_.totalAmount);
       const Amount4 difference = parts[p][0] - parts[p][1];
-      sum(col + 2, Number(difference), totalDifference_[static_cast<int>(VerdictOf(difference))]);
+      sum(col + 2, Number(difference), formats_.Difference(VerdictOf(difference), true));
     }
-    for (lxw_col_t c = 0; c < 3; ++c) sum(16 + c, counts_[3 + c], total_);
+    for (lxw_col_t c = 0; c < 3; ++c) sum(16 + c, counts_[3 + c], formats_.total);
     xlsx_.Commit();
   }
 
@@ -256,13 +225,6 @@ class ArchiveOverview::Book {
     lxw_col_t lastCol = 0;
     lxw_row_t next = 1;  // the row the next line goes to
   };
-
-  template <typename Setup>
-  lxw_format* Format(Setup setup) {
-    lxw_format* format = xlsx_.AddFormat();
-    setup(format);
-    return format;
-  }
 
   Sheet AddSheet(const char* name, const Column* columns, std::size_t count, lxw_row_t lastRow) {
     Sheet made;
@@ -278,27 +240,28 @@ class ArchiveOverview::Book {
     xlsx_.Check(worksheet_set_row(made.sheet, 0, 45, nullptr));
     for (lxw_col_t c = 0; c < count; ++c) {
       xlsx_.Check(worksheet_set_column(made.sheet, c, c, columns[c].width, nullptr));
-      xlsx_.Check(worksheet_write_string(made.sheet, 0, c, columns[c].title, header_));
+      xlsx_.Check(worksheet_write_string(made.sheet, 0, c, columns[c].title, formats_.header));
     }
     return made;
   }
 
   void Text(lxw_worksheet* s, lxw_row_t row, lxw_col_t col, const std::string& text) {
-    if (!text.empty()) xlsx_.Check(worksheet_write_string(s, row, col, text.c_str(), text_));
+    if (!text.empty())
+      xlsx_.Check(worksheet_write_string(s, row, col, text.c_str(), formats_.text));
   }
   void Count(lxw_worksheet* s, lxw_row_t row, lxw_col_t col, double value) {
     xlsx_.Check(worksheet_write_number(s, row, col, value, count_));
   }
   void Amount(lxw_worksheet* s, lxw_row_t row, lxw_col_t col, Amount4 value) {
-    xlsx_.Check(worksheet_write_number(s, row, col, Number(value), amount_));
+    xlsx_.Check(worksheet_write_number(s, row, col, Number(value), formats_.amount));
   }
   void Difference(lxw_worksheet* s, lxw_row_t row, lxw_col_t col, std::optional<Amount4> value) {
     if (!value) {
-      xlsx_.Check(worksheet_write_string(s, row, col, "???", text_));
+      xlsx_.Check(worksheet_write_string(s, row, col, "???", formats_.text));
       return;
     }
     xlsx_.Check(worksheet_write_number(s, row, col, Number(*value),
-                                       difference_[static_cast<int>(VerdictOf(*value))]));
+                                       formats_.Difference(VerdictOf(*value), false)));
   }
   void Part(lxw_worksheet* s, lxw_row_t row, lxw_col_t col, const PartTotals& totals) {
     Amount(s, row, col, totals.accrued);
@@ -315,14 +278,8 @@ class ArchiveOverview::Book {
   // The file's XML holds numbers with a point whatever the user's locale.
   CNumericScope numbers_;
   XlsxBook xlsx_;
-  lxw_format* header_ = nullptr;
-  lxw_format* text_ = nullptr;
+  SheetFormats formats_;
   lxw_format* count_ = nullptr;
-  lxw_format* amount_ = nullptr;
-  lxw_format* difference_[3] = {};
-  lxw_format* totalDifference_[3] = {};
-  lxw_format* total_ = nullptr;
-  lxw_format* totalAmount_ = nullptr;
   Sheet organisations_;
   Sheet differing_;
   Sheet inventory_;

@@ -12,6 +12,7 @@
 #include "output/xlsx_book.h"
 #include "store/amount.h"
 #include "view/cell_look.h"
+#include "workbook/sheet_formats.h"
 
 namespace lorvi {
 namespace {
@@ -40,45 +41,15 @@ class Book {
  public:
   Book(const std::string& path, std::time_t created, const WorkbookProgress& progress,
        std::size_t rows)
-      : xlsx_(path, "сверку", /*constantMemory=*/true, created), progress_(progress), rows_(rows) {
-    header_ = Format([](lxw_format* f) {
-      format_set_bold(f);
-      format_set_align(f, LXW_ALIGN_CENTER);
-      format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
-      format_set_text_wrap(f);
-      format_set_bg_color(f, 0xE0E0E0);
-    });
+      : xlsx_(path, "сверку", /*constantMemory=*/true, created),
+        formats_(xlsx_),
+        progress_(progress),
+        rows_(rows) {
     title_ = Format([](lxw_format* f) { format_set_bold(f); });
-    text_ = Format([](lxw_format*) {});
-    amount_ = Format([](lxw_format* f) { format_set_num_format(f, "#,##0.00"); });
     unreadable_ = Format([](lxw_format* f) {
       format_set_align(f, LXW_ALIGN_RIGHT);
       format_set_bg_color(f, 0xFFFF99);
       format_set_font_color(f, 0xC00000);
-    });
-    // By verdict: equal, accrued above, paid above, as the grids colour their totals.
-    const lxw_color_t colours[] = {Rgb(CellLook::kGrey), Rgb(CellLook::kGreen),
-                                   Rgb(CellLook::kRed)};
-    for (int v = 0; v < 3; ++v) {
-      difference_[v] = Format([&](lxw_format* f) {
-        format_set_num_format(f, "#,##0.00");
-        format_set_font_color(f, colours[v]);
-      });
-      totalDifference_[v] = Format([&](lxw_format* f) {
-        format_set_num_format(f, "#,##0.00");
-        format_set_font_color(f, colours[v]);
-        format_set_bold(f);
-        format_set_top(f, LXW_BORDER_THIN);
-      });
-    }
-    totalAmount_ = Format([](lxw_format* f) {
-      format_set_num_format(f, "#,##0.00");
-      format_set_bold(f);
-      format_set_top(f, LXW_BORDER_THIN);
-    });
-    totalTitle_ = Format([](lxw_format* f) {
-      format_set_bold(f);
-      format_set_top(f, LXW_BORDER_THIN);
     });
   }
 
@@ -94,25 +65,15 @@ class Book {
     setup(format);
     return format;
   }
-  lxw_format* DifferenceFormat(Verdict verdict, bool total) const {
-    const int v = static_cast<int>(verdict);  // grey, green, red
-    return total ? totalDifference_[v] : difference_[v];
-  }
   void Figures(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Comparison& c);
 
   XlsxBook xlsx_;
+  SheetFormats formats_;
   const WorkbookProgress& progress_;
   std::size_t rows_;      // of both parts
   std::size_t done_ = 0;  // rows written so far
-  lxw_format* header_ = nullptr;
   lxw_format* title_ = nullptr;
-  lxw_format* text_ = nullptr;
-  lxw_format* amount_ = nullptr;
   lxw_format* unreadable_ = nullptr;
-  lxw_format* difference_[3] = {};
-  lxw_format* totalDifference_[3] = {};
-  lxw_format* totalAmount_ = nullptr;
-  lxw_format* totalTitle_ = nullptr;
 };
 
 void Book::Summary(const Reconciliation& r) {
@@ -140,16 +101,16 @@ void Book::Summary(const Reconciliation& r) {
   lxw_row_t row = 0;
   for (int i = 0; i < 4; ++i, ++row) {
     xlsx_.Check(worksheet_write_string(sheet, row, 0, labels[i].c_str(), title_));
-    xlsx_.Check(worksheet_write_string(sheet, row, 1, values[i].c_str(), text_));
+    xlsx_.Check(worksheet_write_string(sheet, row, 1, values[i].c_str(), formats_.text));
   }
   ++row;
   const char* heads[] = {"Период", "Вид документа", "Файл"};
   for (lxw_col_t c = 0; c < 3; ++c)
-    xlsx_.Check(worksheet_write_string(sheet, row, c, heads[c], header_));
+    xlsx_.Check(worksheet_write_string(sheet, row, c, heads[c], formats_.header));
   ++row;
   for (std::size_t i = 0; i < r.files.size(); ++i, ++row)
     for (lxw_col_t c = 0; c < 3; ++c)
-      xlsx_.Check(worksheet_write_string(sheet, row, c, files[c][i].c_str(), text_));
+      xlsx_.Check(worksheet_write_string(sheet, row, c, files[c][i].c_str(), formats_.text));
 }
 
 void Book::Figures(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Comparison& c) {
@@ -158,10 +119,10 @@ void Book::Figures(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Com
       xlsx_.Check(worksheet_write_string(sheet, row, col + i, "???", unreadable_));
     return;
   }
-  xlsx_.Check(worksheet_write_number(sheet, row, col, Number(*c.accrued), amount_));
-  xlsx_.Check(worksheet_write_number(sheet, row, col + 1, Number(*c.paid), amount_));
+  xlsx_.Check(worksheet_write_number(sheet, row, col, Number(*c.accrued), formats_.amount));
+  xlsx_.Check(worksheet_write_number(sheet, row, col + 1, Number(*c.paid), formats_.amount));
   xlsx_.Check(worksheet_write_number(sheet, row, col + 2, Number(c.Difference()),
-                                     DifferenceFormat(c.verdict, false)));
+                                     formats_.Difference(c.verdict, false)));
 }
 
 void Book::Part(const char* name, const Reconciliation& r, const ReconciliationPart& part) {
@@ -204,32 +165,34 @@ void Book::Part(const char* name, const Reconciliation& r, const ReconciliationP
   xlsx_.Check(worksheet_autofilter(sheet, 1, 0, std::max(totalRow - 1, firstRow - 1), lastCol));
 
   // Two header rows: the period keys over their three figures.
-  xlsx_.Check(worksheet_write_string(sheet, 0, 0, name, header_));
+  xlsx_.Check(worksheet_write_string(sheet, 0, 0, name, formats_.header));
   for (std::size_t g = 0; g < groups; ++g) {
     const std::string key = g < part.periods.size() ? Cp1251ToUtf8(part.periods[g]) : "Итого";
     const lxw_col_t col = static_cast<lxw_col_t>(1 + g * kFigures);
-    xlsx_.Check(worksheet_merge_range(sheet, 0, col, 0, col + kFigures - 1, key.c_str(), header_));
+    xlsx_.Check(
+        worksheet_merge_range(sheet, 0, col, 0, col + kFigures - 1, key.c_str(), formats_.header));
   }
-  xlsx_.Check(worksheet_write_string(sheet, 1, 0, Cp1251ToUtf8(r.nameTitle).c_str(), header_));
+  xlsx_.Check(
+      worksheet_write_string(sheet, 1, 0, Cp1251ToUtf8(r.nameTitle).c_str(), formats_.header));
   for (std::size_t g = 0; g < groups; ++g) {
     const lxw_col_t col = static_cast<lxw_col_t>(1 + g * kFigures);
-    xlsx_.Check(worksheet_write_string(sheet, 1, col, "Начислено", header_));
-    xlsx_.Check(worksheet_write_string(sheet, 1, col + 1, "Уплачено", header_));
-    xlsx_.Check(worksheet_write_string(sheet, 1, col + 2, "Разница", header_));
+    xlsx_.Check(worksheet_write_string(sheet, 1, col, "Начислено", formats_.header));
+    xlsx_.Check(worksheet_write_string(sheet, 1, col + 1, "Уплачено", formats_.header));
+    xlsx_.Check(worksheet_write_string(sheet, 1, col + 2, "Разница", formats_.header));
   }
 
   lxw_row_t row = firstRow;
   for (std::size_t i = 0; i < part.rows.size(); ++i, ++row) {
     const ReconciliationRow& data = part.rows[i];
     StepOf(progress_, ++done_, rows_);
-    xlsx_.Check(worksheet_write_string(sheet, row, 0, titles[i].c_str(), text_));
+    xlsx_.Check(worksheet_write_string(sheet, row, 0, titles[i].c_str(), formats_.text));
     for (std::size_t g = 0; g < groups; ++g)
       Figures(sheet, row, static_cast<lxw_col_t>(1 + g * kFigures),
               g < part.periods.size() ? data.periods[g] : data.total);
   }
 
   // The last row sums every column; texts ("???") count for nothing, as in the grids.
-  xlsx_.Check(worksheet_write_string(sheet, totalRow, 0, "Итого", totalTitle_));
+  xlsx_.Check(worksheet_write_string(sheet, totalRow, 0, "Итого", formats_.total));
   for (lxw_col_t col = 1; col <= lastCol; ++col) {
     char range[64];
     char formula[80];
@@ -239,8 +202,8 @@ void Book::Part(const char* name, const Reconciliation& r, const ReconciliationP
     // The grids' rule on the column's sum, in ten-thousandths.
     const Verdict verdict = CompareAmounts(static_cast<long double>(sums[col]) / 10000.0L, 0.0L);
     xlsx_.Check(worksheet_write_formula_num(
-        sheet, totalRow, col, formula, difference ? DifferenceFormat(verdict, true) : totalAmount_,
-        Number(sums[col])));
+        sheet, totalRow, col, formula,
+        difference ? formats_.Difference(verdict, true) : formats_.totalAmount, Number(sums[col])));
   }
 }
 
