@@ -54,9 +54,6 @@ constexpr std::array<Column, 20> kOrganisationColumns = {{{"Рег. номер",
                                                           {"Лиц: уплачено > начислено", 12},
                                                           {"Периодов: опись не сходится", 13},
                                                           {"Не прочитана", 30}}};
-// The first column of figures summed in the totals row, and the last.
-constexpr lxw_col_t kFirstSummed = 6;
-constexpr lxw_col_t kLastSummed = 18;
 
 constexpr std::array<Column, 5> kDifferingColumns = {{{"Организация", 36},
                                                       {"Вид", 20},
@@ -238,7 +235,7 @@ class ArchiveOverview::Book {
     worksheet_freeze_panes(made.sheet, 1, 0);
     // Titles wrap to three lines within their narrow figure columns.
     xlsx_.Check(worksheet_set_row(made.sheet, 0, 45, nullptr));
-    for (lxw_col_t c = 0; c < count; ++c) {
+    for (lxw_col_t c = 0; c <= made.lastCol; ++c) {
       xlsx_.Check(worksheet_set_column(made.sheet, c, c, columns[c].width, nullptr));
       xlsx_.Check(worksheet_write_string(made.sheet, 0, c, columns[c].title, formats_.header));
     }
