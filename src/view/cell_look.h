@@ -18,6 +18,7 @@ struct CellLook {
 // The look of cell (col, row): the selected data cell white with bold black text, whether or not
 // the grid has the focus; the title row bold; the total column green, red or grey by its sign
 // (">", then "<", then "=", a later one winning). Text goes 3 pixels in from the top-left corner.
+// The design's one handler for all four grids, named after the first (docs/names.md).
 CellLook sgZLStrahDrawCell(const TextGrid& grid, int col, int row);
 
 inline constexpr int kCellTextInset = 3;

@@ -15,6 +15,7 @@ TreeNode* FindSourceNode(const FileTree& tree, int slot, std::string_view period
 // The user selected cell (col, row) of `grid`: the partner selects the same cell and scrolls it
 // to its top-left; in the insured-persons grids the source mark moves to the file the figure came
 // from (or goes when the figure has none). Lookups that fail mark nothing, quietly.
+// The design's one handler for all four grids, named after the first (docs/names.md).
 void sgZLStrahSelectCell(const TextGrid& grid, TextGrid& partner, int col, int row, FileTree& tree,
                          const OrgStore& store);
 
