@@ -580,7 +580,9 @@ void TfMainMDI::ShowProgress(const std::string& status) {
   const qint64 now = QDateTime::currentMSecsSinceEpoch();
   if (!status.empty() && now - lastPump_ < 20) return;
   lastPump_ = now;
-  ShowTree();
+  // Every model shows the core as it is now before a repaint can read it: the load replaces
+  // nodes, the reading empties the grids.
+  ShowSession();
   QApplication::processEvents();
 }
 
@@ -738,6 +740,7 @@ void TfMainMDI::ReconcileArchive() {
 }
 
 void TfMainMDI::sbHelpClick() {
+  if (session_.Busy()) return;
   TfHelp help(FreshHelpPictures(), this);
   help.exec();
 }

@@ -90,6 +90,11 @@ void FileTree::ClearStates() {
   Touch();
 }
 
+void FileTree::SetState(TreeNode* node, int state) {
+  node->state = state;
+  Touch();
+}
+
 bool FileTree::Select(TreeNode* node) {
   if (node == selected_) return false;
   selected_ = node;

@@ -49,6 +49,8 @@ class FileTree {
   void SortAll();
   void ExpandAll();
   void ClearStates();
+  // Gives `node` (of this tree) the state picture `state` (-1 for none).
+  void SetState(TreeNode* node, int state);
 
   TreeNode* Selected() const { return selected_; }
   // Selects `node`; true when the selection moved, which the tree reports as a change.
@@ -59,9 +61,9 @@ class FileTree {
 
   // Goes up with every change of nodes, order, expansion, selection or state pictures.
   unsigned long Version() const { return version_; }
-  void Touch() { ++version_; }
 
  private:
+  void Touch() { ++version_; }
   TreeNode* Insert(TreeNode* parent, std::size_t at, std::string caption, int picture, int datum);
 
   std::vector<std::unique_ptr<TreeNode>> top_;

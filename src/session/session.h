@@ -58,10 +58,6 @@ class Session {
   // organisation is read if needed and shown. Failures are shown in the error box.
   void SelectNode(TreeNode* node);
 
-  // The tree's selection handler: shows the organisation of `node`, reading it first when files
-  // were registered since its last reading. Failures leave it.
-  void tvLFChange(TreeNode* node);
-
   // The user selects cell (col, row) of the grid with `tag`: it becomes the grid's selection,
   // the partner follows, and the source file of the figure is marked in the tree.
   void SelectCell(GridTag tag, int col, int row);
@@ -75,7 +71,6 @@ class Session {
   // The user picks tab `index` of tcZL (nothing when it is already picked): the grids are filled
   // again and filtered by the tab.
   void SelectTab(int index);
-  void tcZLChange();
 
   // The search edit's text becomes `text1251`: the first person whose title begins with it is
   // selected in both insured-persons grids.
@@ -149,6 +144,13 @@ class Session {
   const std::string& ODInitialDir() const { return ODInitialDir_; }      // the open dialog's folder
 
  private:
+  // The design's handlers, the steps behind the user's actions above, which guard them. The
+  // tree's selection handler shows the organisation of `node`, reading it first when files were
+  // registered since its last reading; the tab's handler fills the grids again and filters them.
+  // Both throw.
+  void tvLFChange(TreeNode* node);
+  void tcZLChange();
+
   void Progress(const std::string& status);
   TextGrid& GridOf(GridTag tag);
   template <typename Self>

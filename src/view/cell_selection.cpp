@@ -60,10 +60,8 @@ void sgZLStrahSelectCell(const TextGrid& grid, TextGrid& partner, int col, int r
   const auto matrixColumn = ValueOfName(info.Periods, periodKey);
   if (!matrixRow || !matrixColumn || *matrixRow < 0 || *matrixColumn < 0) return;
   const std::string& source = info.SrcFile.Get(*matrixRow, *matrixColumn);
-  if (TreeNode* node = FindSourceNode(tree, slot, periodKey, source)) {
-    node->state = kPictureSourceMark;
-    tree.Touch();
-  }
+  if (TreeNode* node = FindSourceNode(tree, slot, periodKey, source))
+    tree.SetState(node, kPictureSourceMark);
 }
 
 }  // namespace lorvi

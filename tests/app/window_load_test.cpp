@@ -293,6 +293,10 @@ TEST(WindowLoad, NothingInterleavesWithALoadAndClosingWaitsForItsEnd) {
                                                  {Person("П" + std::to_string(i))})));
   int progressCalls = 0;
   int dialogs = 0;
+  w.window.AskArchiveFolder = [&](const QString&) {
+    ++dialogs;
+    return QString();
+  };
   w.window.OD = [&](const std::string&) {
     ++dialogs;
     return std::optional(w.files);
@@ -307,6 +311,9 @@ TEST(WindowLoad, NothingInterleavesWithALoadAndClosingWaitsForItsEnd) {
     QTest::keyClick(w.window.sbClearFiles(), Qt::Key_Space);
     QTest::keyClick(w.window.sbLoadFiles(), Qt::Key_Return);
     w.window.LoadFiles({QString::fromStdString(w.files.front())});
+    // Help and the archive wait too: their dialogs would let the user's events in.
+    w.window.sbHelpClick();
+    w.window.ReconcileArchive();
     w.window.close();
     progress(status);
   });
