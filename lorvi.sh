@@ -3,6 +3,8 @@
 #   ./lorvi.sh run     install what is missing, build the two programs, start the analyser (with
 #                      no display: show as text what it would show for the samples)
 #   ./lorvi.sh test    install what is missing, build, run every test
+#   ./lorvi.sh tsan    build and run the tests of the work on several threads under
+#                      ThreadSanitizer (build-tsan/)
 #   ./lorvi.sh package install what is missing, build the Debian package (build-package/), check
 #                      it unpacked (never installed) and with lintian
 #   ./lorvi.sh bench   install what is missing, build, run the benchmarks
@@ -16,7 +18,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 
 packages=(
-  cmake make g++ pkg-config
+  cmake make g++ pkg-config ccache
   qt6-base-dev qt6-svg-dev libxlsxwriter-dev qt6-translations-l10n xdg-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2 clang-format unzip
@@ -58,16 +60,22 @@ for a in "$@"; do
   esac
 done
 
-build_dir=build
-cmake_args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
-if [ $sanitize -eq 1 ]; then
-  build_dir=build-asan
-  cmake_args=(-DCMAKE_BUILD_TYPE=Debug -DLORVI_SANITIZE=ON)
-fi
+# Every build is a preset of CMakePresets.json, which holds its folder and options: werror
+# (build/) for run, test, bench and tidy, so that the second of them reuses the first's objects;
+# asan for --sanitize; tsan, fuzz and package for their commands.
+preset=werror
+[ $sanitize -eq 1 ] && preset=asan
+build_dir_of() {
+  case "$1" in
+    werror) echo build ;;
+    *) echo "build-$1" ;;
+  esac
+}
+build_dir=$(build_dir_of "$preset")
 jobs=$(nproc 2>/dev/null || echo 2)
 
-# Where ccache is at hand, builds of other clones and folders share their objects: paths are
-# taken relative to the source tree.
+# ccache keeps the objects of every build, so that builds of other clones, folders and presets
+# share them: paths are taken relative to the source tree.
 launcher=()
 if command -v ccache >/dev/null; then
   export CCACHE_BASEDIR="$PWD"
@@ -77,16 +85,15 @@ fi
 configure() {
   install_missing
   if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$build_dir" "${cmake_args[@]}" "${launcher[@]+"${launcher[@]}"}" "$@"
-  elif [ $# -gt 0 ]; then
-    cmake "$build_dir" "$@" >/dev/null
+    cmake --preset "$preset" "${launcher[@]+"${launcher[@]}"}"
   fi
 }
 
-# Our own builds stop at a warning; a user's or packager's build does not.
+# Our own builds stop at a warning (the presets but dev and package say so); a user's or
+# packager's build does not.
 build() {
-  configure -DLORVI_WERROR=ON
-  cmake --build "$build_dir" -j "$jobs" "$@"
+  configure
+  cmake --build --preset "$preset" -j "$jobs" "$@"
 }
 
 # What the window would show for the bundled samples, as text: the tree and the insurance grid of
@@ -132,8 +139,7 @@ for row in rows:
 
 case "$command" in
   run)
-    configure
-    cmake --build "$build_dir" -j "$jobs" --target lorvi-analyser lorvi-check
+    build --target lorvi-analyser lorvi-check
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
       echo "Нет экрана (не заданы DISPLAY и WAYLAND_DISPLAY), окно не откроется."
       echo "Вот что оно показало бы для примеров из samples/."
@@ -150,8 +156,15 @@ case "$command" in
     packages+=(libreoffice-calc-nogui)
     make_russian_locale
     build
-    cd "$build_dir"
-    ctest --output-on-failure -j "$jobs" "${args[@]+"${args[@]}"}"
+    ctest --preset "$preset" -j "$jobs" "${args[@]+"${args[@]}"}"
+    ;;
+  tsan)
+    # The work that runs on several threads (reading on every core, merging, the grids filled
+    # side by side) under ThreadSanitizer.
+    preset=tsan
+    build_dir=$(build_dir_of tsan)
+    build
+    ctest --preset tsan -j "$jobs" "${args[@]+"${args[@]}"}"
     ;;
   format-check)
     configure
@@ -176,16 +189,14 @@ case "$command" in
     ;;
   package)
     packages+=(dpkg-dev file lintian)
-    install_missing
-    build_dir=build-package
+    preset=package
+    build_dir=$(build_dir_of package)
     if [ ! -f "$build_dir/CMakeCache.txt" ]; then
       # Debian's hardening flags, as a build on Debian's own machines would use them.
       eval "$(dpkg-buildflags --export=sh)"
       export CXXFLAGS="$CPPFLAGS $CXXFLAGS"
-      cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-        -DLORVI_BUILD_TESTS=OFF -DLORVI_BUILD_BENCH=OFF "${launcher[@]+"${launcher[@]}"}"
     fi
-    cmake --build "$build_dir" -j "$jobs"
+    build
     rm -f "$build_dir"/*.deb
     (cd "$build_dir" && cpack -G DEB)
     deb=$(ls "$build_dir"/*.deb)
@@ -195,15 +206,11 @@ case "$command" in
     ;;
   fuzz)
     packages+=(clang libclang-rt-14-dev)
-    install_missing
     seconds=${args[0]:-30}
-    fuzz_dir=build-fuzz
-    if [ ! -f "$fuzz_dir/CMakeCache.txt" ]; then
-      cmake -S . -B "$fuzz_dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DLORVI_FUZZ=ON -DLORVI_SANITIZE=ON -DLORVI_BUILD_BENCH=OFF -DLORVI_WERROR=ON \
-        "${launcher[@]+"${launcher[@]}"}"
-    fi
-    cmake --build "$fuzz_dir" -j "$jobs" --target fuzz
+    preset=fuzz
+    build_dir=$(build_dir_of fuzz)
+    fuzz_dir=$build_dir
+    build
     # The fuzzers add to their corpus: they work on a copy, and what they find is kept in the
     # build folder.
     work=$(mktemp -d)
@@ -228,7 +235,7 @@ case "$command" in
     exit $status
     ;;
   *)
-    echo "usage: $0 run|test|package|bench|fuzz|format-check|tidy [--sanitize]" >&2
+    echo "usage: $0 run|test|tsan|package|bench|fuzz|format-check|tidy [--sanitize]" >&2
     exit 2
     ;;
 esac
