@@ -11,8 +11,9 @@ namespace lorvi {
 void KeepFreedMemoryForReuse() {
 #if defined(__GLIBC__)
   // Blocks up to 32 MiB come from the heap, and up to 64 MiB free at its top stay there.
-  mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
-  mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+  // Called once at start, before any other thread exists.
+  mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);  // NOLINT(concurrency-mt-unsafe)
+  mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);  // NOLINT(concurrency-mt-unsafe)
 #endif
 }
 

@@ -44,7 +44,15 @@ std::string SystemReason(int error) {
     default:
       break;
   }
-  return std::strerror(error);
+  // Reader threads may ask at the same time: strerror's buffer is shared, strerror_r's is ours.
+  char buffer[256] = {};
+#if defined(_WIN32)
+  strerror_s(buffer, sizeof buffer, error);
+  return buffer;
+#else
+  // The GNU form (C++ builds on glibc define _GNU_SOURCE): it gives the text's address.
+  return strerror_r(error, buffer, sizeof buffer);
+#endif
 }
 
 }  // namespace lorvi

@@ -56,7 +56,7 @@ QString TDMRpt::MissingTemplateText(const QString& path) {
 QString TDMRpt::TemplatePath(const QString& name) const {
   if (QFileInfo(name).absoluteFilePath() == name) return name;
   const QString relative = name.startsWith('\\') ? name.mid(1) : name;
-  const QString beside = QDir::cleanPath(programFolder_) + QStringLiteral("/Template/") + relative;
+  QString beside = QDir::cleanPath(programFolder_) + QStringLiteral("/Template/") + relative;
   if (QFileInfo(beside).isFile()) return beside;
   // An installed program keeps its data apart from the executables.
   const QString installed = QDir::cleanPath(

@@ -120,7 +120,7 @@ class Reader {
   }
 
   QString Name() {
-    const QString name = Attribute("name").value_or(QString()).trimmed();
+    QString name = Attribute("name").value_or(QString()).trimmed();
     if (name.isEmpty()) return name;
     if (names_.contains(name.toLower()))
       Fail(QStringLiteral("имя %1 уже занято другим объектом").arg(name));

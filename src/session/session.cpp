@@ -98,6 +98,7 @@ std::string RefusedFilesMessage(const std::vector<std::string>& namesUtf8) {
 // One box, after the reading, for the files it passed over.
 std::string PassedOverMessage(const std::vector<std::string>& paths) {
   std::vector<std::string> names;
+  names.reserve(paths.size());
   for (const std::string& path : paths) names.push_back(FileNameOf(path));
   return Utf8ToCp1251(ListOfFiles("Не прочитаны файлы", names) +
                       "\nОни изменились или пропали после загрузки; загрузите их заново.");
