@@ -245,6 +245,51 @@ void TfMainMDI::Build() {
 
   ConnectHandlers();
   SetUpKeyboard();
+  NameWidgets();
+}
+
+void TfMainMDI::NameWidgets() {
+  // The design's names: tests and tools find the widgets by them (findChild).
+  const std::pair<QObject*, const char*> named[] = {{StatusText_, "StatusText"},
+                                                    {spLF_, "spLF"},
+                                                    {SLabel1_, "SLabel1"},
+                                                    {Image2_, "Image2"},
+                                                    {SPanel2_, "SPanel2"},
+                                                    {sbClearFiles_, "sbClearFiles"},
+                                                    {sbLoadFiles_, "sbLoadFiles"},
+                                                    {tvLF_, "tvLF"},
+                                                    {spZL_, "spZL"},
+                                                    {SLabel2_, "SLabel2"},
+                                                    {Image3_, "Image3"},
+                                                    {SPanel3_, "SPanel3"},
+                                                    {sbZL_, "sbZL"},
+                                                    {sbADV_, "sbADV"},
+                                                    {sbHelp_, "sbHelp"},
+                                                    {sbPrint_, "sbPrint"},
+                                                    {spZLf_, "spZLf"},
+                                                    {spFindFIO_, "spFindFIO"},
+                                                    {Image1_, "Image1"},
+                                                    {Label1_, "Label1"},
+                                                    {edFindFIO_, "edFindFIO"},
+                                                    {tcZL_, "tcZL"},
+                                                    {SLabel4_, "SLabel4"},
+                                                    {sgZLStrah_, "sgZLStrah"},
+                                                    {SLabel3_, "SLabel3"},
+                                                    {sgZLNakop_, "sgZLNakop"},
+                                                    {spADVf_, "spADVf"},
+                                                    {SPanel10_, "SPanel10"},
+                                                    {tcADV_, "tcADV"},
+                                                    {SLabel7_, "SLabel7"},
+                                                    {sgADVStrah_, "sgADVStrah"},
+                                                    {SLabel6_, "SLabel6"},
+                                                    {sgADVNakop_, "sgADVNakop"},
+                                                    {spLFShR_, "spLFShR"},
+                                                    {spLFShB_, "spLFShB"},
+                                                    {spZLShR_, "spZLShR"},
+                                                    {spZLShB_, "spZLShB"},
+                                                    {gridMenu_, "gridMenu"},
+                                                    {treeMenu_, "treeMenu"}};
+  for (const auto& [object, name] : named) object->setObjectName(QString::fromLatin1(name));
 }
 
 void TfMainMDI::BuildStatusBar() {

@@ -85,52 +85,13 @@ class TfMainMDI : public QMainWindow {
   // organisations loaded in the window stay as they are.
   void ReconcileArchive();
 
-  FileTreeModel* TreeModel() const { return treeModel_; }
 
   // The controls the help describes, drawn whole from fresh widgets: never the user's text, a
   // cursor, a focus frame or a squeezed size.
   HelpPictures FreshHelpPictures() const;
 
-  // The widgets, under the names the handlers know them by.
-  QLabel* StatusText() const { return StatusText_; }
-  TSPanel* spLF() const { return spLF_; }
-  TSLabel* SLabel1() const { return SLabel1_; }
-  QLabel* Image2() const { return Image2_; }
-  TSPanel* SPanel2() const { return SPanel2_; }
-  TSButton* sbClearFiles() const { return sbClearFiles_; }
-  TSButton* sbLoadFiles() const { return sbLoadFiles_; }
-  QTreeView* tvLF() const { return tvLF_; }
-  TSPanel* spZL() const { return spZL_; }
-  TSLabel* SLabel2() const { return SLabel2_; }
-  QLabel* Image3() const { return Image3_; }
-  TSPanel* SPanel3() const { return SPanel3_; }
-  TSButton* sbZL() const { return sbZL_; }
-  TSButton* sbADV() const { return sbADV_; }
-  TSButton* sbHelp() const { return sbHelp_; }
-  TSButton* sbPrint() const { return sbPrint_; }
-  TSPanel* spZLf() const { return spZLf_; }
-  TSPanel* spFindFIO() const { return spFindFIO_; }
-  QLabel* Image1() const { return Image1_; }
-  QLabel* Label1() const { return Label1_; }
-  QLineEdit* edFindFIO() const { return edFindFIO_; }
-  TTabControl* tcZL() const { return tcZL_; }
-  TSLabel* SLabel4() const { return SLabel4_; }
-  TStringGrid* sgZLStrah() const { return sgZLStrah_; }
-  TSLabel* SLabel3() const { return SLabel3_; }
-  TStringGrid* sgZLNakop() const { return sgZLNakop_; }
-  TSPanel* spADVf() const { return spADVf_; }
-  TSPanel* SPanel10() const { return SPanel10_; }
-  TTabControl* tcADV() const { return tcADV_; }
-  TSLabel* SLabel7() const { return SLabel7_; }
-  TStringGrid* sgADVStrah() const { return sgADVStrah_; }
-  TSLabel* SLabel6() const { return SLabel6_; }
-  TStringGrid* sgADVNakop() const { return sgADVNakop_; }
-  TSPanel* spLFShR() const { return spLFShR_; }
-  TSPanel* spLFShB() const { return spLFShB_; }
-  TSPanel* spZLShR() const { return spZLShR_; }
-  TSPanel* spZLShB() const { return spZLShB_; }
-  QMenu* gridMenu() const { return gridMenu_; }
-  QMenu* treeMenu() const { return treeMenu_; }
+  // The widgets carry the design's names as their object names ("sgZLStrah", "tvLF", "sbPrint",
+  // "gridMenu", ...): findChild finds them.
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -159,6 +120,7 @@ class TfMainMDI : public QMainWindow {
   void ConnectHandlers();
   // Tab order, shortcuts and the names that screen readers announce.
   void SetUpKeyboard();
+  void NameWidgets();
   // Runs a user action, unless a load or a reading is under way, under a busy cursor and through
   // the session's failure boundary; then shows the session as the action left it.
   template <typename Action>

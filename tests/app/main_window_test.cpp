@@ -32,9 +32,12 @@
 #include "widgets/styled_label.h"
 #include "widgets/styled_panel.h"
 #include "widgets/tab_control.h"
+#include "window_widgets.h"
 
 namespace lorvi {
 namespace {
+
+using test::Widget;
 
 // A main window over its own session, laid out over a given work area.
 struct Window {
@@ -68,19 +71,25 @@ TEST(MainWindow, ArrangeWindowFillsTheWorkArea) {
   w.window.ArrangeWindow(QRect(0, 0, 1272, 960));
   TfMainMDI& m = w.window;
   ASSERT_EQ(m.size(), QSize(1272, 960));
-  EXPECT_EQ(Geometry(m.spLF()), QRect(8, 8, 350, 904));
-  EXPECT_EQ(Geometry(m.spLFShR()), QRect(358, 24, 8, 896));
-  EXPECT_EQ(Geometry(m.spLFShB()), QRect(24, 912, 342, 8));
-  EXPECT_EQ(Geometry(m.spZL()), QRect(374, 8, 882, 904));
-  EXPECT_EQ(Geometry(m.spZLShR()), QRect(1256, 24, 8, 896));
-  EXPECT_EQ(Geometry(m.spZLShB()), QRect(390, 912, 874, 8));
+  EXPECT_EQ(Geometry(Widget<TSPanel>(m, "spLF")), QRect(8, 8, 350, 904));
+  EXPECT_EQ(Geometry(Widget<TSPanel>(m, "spLFShR")), QRect(358, 24, 8, 896));
+  EXPECT_EQ(Geometry(Widget<TSPanel>(m, "spLFShB")), QRect(24, 912, 342, 8));
+  EXPECT_EQ(Geometry(Widget<TSPanel>(m, "spZL")), QRect(374, 8, 882, 904));
+  EXPECT_EQ(Geometry(Widget<TSPanel>(m, "spZLShR")), QRect(1256, 24, 8, 896));
+  EXPECT_EQ(Geometry(Widget<TSPanel>(m, "spZLShB")), QRect(390, 912, 874, 8));
   // The search edit ends 14 pixels short of its strip; the upper grid takes half of its tab
   // control less 79, truncated.
-  EXPECT_EQ(m.edFindFIO()->x() + m.edFindFIO()->width(), m.spFindFIO()->width() - 14);
-  EXPECT_EQ(m.sgZLStrah()->height(), (m.tcZL()->height() - 79) / 2);
-  EXPECT_EQ(m.sgADVStrah()->height(), (m.tcADV()->height() - 79) / 2);
-  for (TSButton* b : {m.sbZL(), m.sbADV(), m.sbPrint(), m.sbHelp()}) EXPECT_EQ(b->width(), 153);
-  EXPECT_EQ(m.sbHelp()->x(), m.SPanel3()->contentsRect().right() + 1 - 153);  // rightmost
+  EXPECT_EQ(Widget<QLineEdit>(m, "edFindFIO")->x() + Widget<QLineEdit>(m, "edFindFIO")->width(),
+            Widget<TSPanel>(m, "spFindFIO")->width() - 14);
+  EXPECT_EQ(Widget<TStringGrid>(m, "sgZLStrah")->height(),
+            (Widget<TTabControl>(m, "tcZL")->height() - 79) / 2);
+  EXPECT_EQ(Widget<TStringGrid>(m, "sgADVStrah")->height(),
+            (Widget<TTabControl>(m, "tcADV")->height() - 79) / 2);
+  for (TSButton* b : {Widget<TSButton>(m, "sbZL"), Widget<TSButton>(m, "sbADV"),
+                      Widget<TSButton>(m, "sbPrint"), Widget<TSButton>(m, "sbHelp")})
+    EXPECT_EQ(b->width(), 153);
+  EXPECT_EQ(Widget<TSButton>(m, "sbHelp")->x(),
+            Widget<TSPanel>(m, "SPanel3")->contentsRect().right() + 1 - 153);  // rightmost
   EXPECT_EQ(m.windowTitle(), QStringLiteral("Анализатор ЛОРВИ. Версия 1.0.1.0"));
   // A fixed border.
   EXPECT_EQ(m.minimumSize(), m.maximumSize());
@@ -88,13 +97,14 @@ TEST(MainWindow, ArrangeWindowFillsTheWorkArea) {
 
   // On a tiny work area nothing gets a negative size.
   w.window.ArrangeWindow(QRect(0, 0, 300, 60));
-  for (QWidget* widget :
-       {static_cast<QWidget*>(m.spLF()), static_cast<QWidget*>(m.spZL()),
-        static_cast<QWidget*>(m.sgZLStrah()), static_cast<QWidget*>(m.edFindFIO())}) {
+  for (QWidget* widget : {static_cast<QWidget*>(Widget<TSPanel>(m, "spLF")),
+                          static_cast<QWidget*>(Widget<TSPanel>(m, "spZL")),
+                          static_cast<QWidget*>(Widget<TStringGrid>(m, "sgZLStrah")),
+                          static_cast<QWidget*>(Widget<QLineEdit>(m, "edFindFIO"))}) {
     EXPECT_GE(widget->width(), 0);
     EXPECT_GE(widget->height(), 0);
   }
-  EXPECT_EQ(m.sgZLStrah()->height(), 0);
+  EXPECT_EQ(Widget<TStringGrid>(m, "sgZLStrah")->height(), 0);
 }
 
 TEST(MainWindow, CaptionWithoutVersionBlock) {
@@ -108,38 +118,42 @@ TEST(MainWindow, WidgetsAtStart) {
   TfMainMDI& m = w.window;
   m.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
-  EXPECT_TRUE(m.spZLf()->isVisible());
-  EXPECT_FALSE(m.spADVf()->isVisible());
-  EXPECT_EQ(m.tcZL()->TabIndex(), 0);
-  EXPECT_EQ(m.SLabel2()->Caption(), QStringLiteral("Застрахованные лица"));
+  EXPECT_TRUE(Widget<TSPanel>(m, "spZLf")->isVisible());
+  EXPECT_FALSE(Widget<TSPanel>(m, "spADVf")->isVisible());
+  EXPECT_EQ(Widget<TTabControl>(m, "tcZL")->TabIndex(), 0);
+  EXPECT_EQ(Widget<TSLabel>(m, "SLabel2")->Caption(), QStringLiteral("Застрахованные лица"));
   const QStringList tabs = {"Все", "Начислено<Уплачено", "Начислено>Уплачено", "Уволенные",
                             "Не прочитал"};
-  ASSERT_EQ(m.tcZL()->Count(), 5);
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(m.tcZL()->TabCaption(i), tabs[i]);
-  EXPECT_EQ(m.tcADV()->Count(), 1);
-  EXPECT_EQ(m.sbLoadFiles()->Caption(), QStringLiteral("Подгрузить файлы"));
-  EXPECT_EQ(m.sbLoadFiles()->ImageIndex(), 2);
-  EXPECT_EQ(m.sbLoadFiles()->toolTip(),
+  ASSERT_EQ(Widget<TTabControl>(m, "tcZL")->Count(), 5);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(Widget<TTabControl>(m, "tcZL")->TabCaption(i), tabs[i]);
+  EXPECT_EQ(Widget<TTabControl>(m, "tcADV")->Count(), 1);
+  EXPECT_EQ(Widget<TSButton>(m, "sbLoadFiles")->Caption(), QStringLiteral("Подгрузить файлы"));
+  EXPECT_EQ(Widget<TSButton>(m, "sbLoadFiles")->ImageIndex(), 2);
+  EXPECT_EQ(Widget<TSButton>(m, "sbLoadFiles")->toolTip(),
             QStringLiteral("Подгрузить файлы\nза все периоды\nначиная с 2010 года"));
-  EXPECT_EQ(m.sbClearFiles()->ImageIndex(), 3);
-  EXPECT_EQ(m.sbZL()->ImageIndex(), 9);
-  EXPECT_EQ(m.sbADV()->Caption(), QStringLiteral("Опись сведений"));
-  EXPECT_EQ(m.sbADV()->ImageIndex(), 6);
-  EXPECT_EQ(m.sbHelp()->ImageIndex(), 11);
-  EXPECT_EQ(m.sbPrint()->ImageIndex(), 12);
-  EXPECT_EQ(m.sbHelp()->x() + m.sbHelp()->width(), m.SPanel3()->contentsRect().right() + 1);
-  EXPECT_EQ(m.sbPrint()->x() + m.sbPrint()->width(), m.sbHelp()->x());
+  EXPECT_EQ(Widget<TSButton>(m, "sbClearFiles")->ImageIndex(), 3);
+  EXPECT_EQ(Widget<TSButton>(m, "sbZL")->ImageIndex(), 9);
+  EXPECT_EQ(Widget<TSButton>(m, "sbADV")->Caption(), QStringLiteral("Опись сведений"));
+  EXPECT_EQ(Widget<TSButton>(m, "sbADV")->ImageIndex(), 6);
+  EXPECT_EQ(Widget<TSButton>(m, "sbHelp")->ImageIndex(), 11);
+  EXPECT_EQ(Widget<TSButton>(m, "sbPrint")->ImageIndex(), 12);
+  EXPECT_EQ(Widget<TSButton>(m, "sbHelp")->x() + Widget<TSButton>(m, "sbHelp")->width(),
+            Widget<TSPanel>(m, "SPanel3")->contentsRect().right() + 1);
+  EXPECT_EQ(Widget<TSButton>(m, "sbPrint")->x() + Widget<TSButton>(m, "sbPrint")->width(),
+            Widget<TSButton>(m, "sbHelp")->x());
   // A work panel narrower than the four buttons: they share it evenly and never overlap.
-  const int room = m.SPanel3()->contentsRect().width();
+  const int room = Widget<TSPanel>(m, "SPanel3")->contentsRect().width();
   ASSERT_LT(room, 4 * 153);
-  for (TSButton* b : {m.sbZL(), m.sbADV(), m.sbPrint(), m.sbHelp()})
+  for (TSButton* b : {Widget<TSButton>(m, "sbZL"), Widget<TSButton>(m, "sbADV"),
+                      Widget<TSButton>(m, "sbPrint"), Widget<TSButton>(m, "sbHelp")})
     EXPECT_EQ(b->width(), room / 4);
-  EXPECT_LE(m.sbADV()->x() + m.sbADV()->width(), m.sbPrint()->x());
-  EXPECT_EQ(m.sgZLStrah()->Tag(), GridTag::ZLStrah);
-  EXPECT_EQ(m.sgZLNakop()->Tag(), GridTag::ZLNakop);
-  EXPECT_EQ(m.sgADVStrah()->Tag(), GridTag::ADVStrah);
-  EXPECT_EQ(m.sgADVNakop()->Tag(), GridTag::ADVNakop);
-  EXPECT_EQ(m.sgZLStrah()->model()->columnCount(), 0);
+  EXPECT_LE(Widget<TSButton>(m, "sbADV")->x() + Widget<TSButton>(m, "sbADV")->width(),
+            Widget<TSButton>(m, "sbPrint")->x());
+  EXPECT_EQ(Widget<TStringGrid>(m, "sgZLStrah")->Tag(), GridTag::ZLStrah);
+  EXPECT_EQ(Widget<TStringGrid>(m, "sgZLNakop")->Tag(), GridTag::ZLNakop);
+  EXPECT_EQ(Widget<TStringGrid>(m, "sgADVStrah")->Tag(), GridTag::ADVStrah);
+  EXPECT_EQ(Widget<TStringGrid>(m, "sgADVNakop")->Tag(), GridTag::ADVNakop);
+  EXPECT_EQ(Widget<TStringGrid>(m, "sgZLStrah")->model()->columnCount(), 0);
   EXPECT_EQ(w.dm.IL->Count(), 13);
   EXPECT_EQ(w.dm.TabIL->Count(), 5);
 }
@@ -149,23 +163,25 @@ TEST(MainWindow, ClearListEmptiesTreeAndGridsButKeepsTabAndSearch) {
   TfMainMDI& m = w.window;
   m.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
-  Type(m.edFindFIO(), QStringLiteral("ив"));
-  EXPECT_EQ(m.edFindFIO()->text(), QStringLiteral("ИВ"));  // upper case as typed
+  Type(Widget<QLineEdit>(m, "edFindFIO"), QStringLiteral("ив"));
+  EXPECT_EQ(Widget<QLineEdit>(m, "edFindFIO")->text(),
+            QStringLiteral("ИВ"));  // upper case as typed
   ScratchDir dir;
   const std::string file = dir.WriteXml("a.xml", fund::Records({}, "2011-1", {{"ИВАНОВ"}}));
   w.session.sbLoadFilesClick(
       [&](const std::string&) { return std::optional(std::vector<std::string>{file}); });
-  m.tcZL()->SetTabIndexQuietly(2);
+  Widget<TTabControl>(m, "tcZL")->SetTabIndexQuietly(2);
   w.session.SelectTab(2);
   m.ShowSession();
-  EXPECT_EQ(m.sgZLStrah()->model()->columnCount(), 2);  // the period and the total
+  EXPECT_EQ(Widget<TStringGrid>(m, "sgZLStrah")->model()->columnCount(),
+            2);  // the period and the total
 
-  QTest::mouseClick(m.sbClearFiles(), Qt::LeftButton);
+  QTest::mouseClick(Widget<TSButton>(m, "sbClearFiles"), Qt::LeftButton);
   EXPECT_EQ(w.session.tvLF().Count(), 0u);
   EXPECT_EQ(w.session.Store().OrgCount, 0);
-  EXPECT_EQ(m.sgZLStrah()->model()->columnCount(), 0);
-  EXPECT_EQ(m.tcZL()->TabIndex(), 2);
-  EXPECT_EQ(m.edFindFIO()->text(), QStringLiteral("ИВ"));
+  EXPECT_EQ(Widget<TStringGrid>(m, "sgZLStrah")->model()->columnCount(), 0);
+  EXPECT_EQ(Widget<TTabControl>(m, "tcZL")->TabIndex(), 2);
+  EXPECT_EQ(Widget<QLineEdit>(m, "edFindFIO")->text(), QStringLiteral("ИВ"));
   EXPECT_TRUE(w.messages.isEmpty());
 }
 
@@ -219,8 +235,8 @@ TEST(HelpWindow, PicturesTheControlsAsTheyAreBeforeUse) {
   TfMainMDI& m = used.window;
   m.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
-  m.edFindFIO()->setFocus();
-  Type(m.edFindFIO(), QStringLiteral("иванов"));
+  Widget<QLineEdit>(m, "edFindFIO")->setFocus();
+  Type(Widget<QLineEdit>(m, "edFindFIO"), QStringLiteral("иванов"));
   const HelpPictures pictures = m.FreshHelpPictures();
   Window fresh;
   const HelpPictures expected = fresh.window.FreshHelpPictures();

@@ -35,9 +35,12 @@
 #include "widgets/styled_label.h"
 #include "widgets/styled_panel.h"
 #include "widgets/tab_control.h"
+#include "window_widgets.h"
 
 namespace lorvi {
 namespace {
+
+using test::Widget;
 
 using fund::Insurer;
 using fund::Person;
@@ -77,52 +80,55 @@ TEST(WindowFigures, AUserClicksThroughFiguresViewsTabsAndSearch) {
   window.OD = [&](const std::string&) { return std::optional(files); };
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  QTest::mouseClick(window.sbLoadFiles(), Qt::LeftButton);
+  QTest::mouseClick(Widget<TSButton>(window, "sbLoadFiles"), Qt::LeftButton);
 
   // A figure: the partner follows, the file is marked.
-  ClickCell(window.sgZLStrah(), 2, 2);
+  ClickCell(Widget<TStringGrid>(window, "sgZLStrah"), 2, 2);
   EXPECT_EQ(session.sgZLNakop().Col(), 2);
   EXPECT_EQ(session.sgZLNakop().Row(), 2);
-  EXPECT_EQ(window.sgZLNakop()->currentIndex().row(), 1);
+  EXPECT_EQ(Widget<TStringGrid>(window, "sgZLNakop")->currentIndex().row(), 1);
   const TreeNode* szvFile = session.tvLF().NodeAt(5);
   ASSERT_EQ(szvFile->caption, "a.xml");
   EXPECT_EQ(szvFile->state, kPictureSourceMark);
-  const QModelIndex marked = window.TreeModel()->IndexOf(szvFile);
+  const QModelIndex marked = test::TreeModelOf(window)->IndexOf(szvFile);
   EXPECT_EQ(marked.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(0, 0, 128));
 
   // The inventory view and back: the mark goes.
-  QTest::mouseClick(window.sbADV(), Qt::LeftButton);
-  EXPECT_TRUE(window.spADVf()->isVisible());
-  EXPECT_FALSE(window.spZLf()->isVisible());
-  EXPECT_EQ(window.SLabel2()->Caption(), QStringLiteral("Опись сведенний"));
+  QTest::mouseClick(Widget<TSButton>(window, "sbADV"), Qt::LeftButton);
+  EXPECT_TRUE(Widget<TSPanel>(window, "spADVf")->isVisible());
+  EXPECT_FALSE(Widget<TSPanel>(window, "spZLf")->isVisible());
+  EXPECT_EQ(Widget<TSLabel>(window, "SLabel2")->Caption(), QStringLiteral("Опись сведенний"));
   EXPECT_EQ(szvFile->state, -1);
-  ClickCell(window.sgADVNakop(), 2, 1);
+  ClickCell(Widget<TStringGrid>(window, "sgADVNakop"), 2, 1);
   EXPECT_EQ(session.sgADVStrah().Row(), 1);
-  QTest::mouseClick(window.sbZL(), Qt::LeftButton);
-  EXPECT_TRUE(window.spZLf()->isVisible());
+  QTest::mouseClick(Widget<TSButton>(window, "sbZL"), Qt::LeftButton);
+  EXPECT_TRUE(Widget<TSPanel>(window, "spZLf")->isVisible());
 
   // Each tab, as the rows show it.
   // With everyone removed the title row is all that is left, and no longer fixed.
   const int rows[] = {3, 1, 1, 1, 1};
   for (int tab : {1, 2, 3, 4, 0}) {
-    ClickTab(window.tcZL(), tab);
+    ClickTab(Widget<TTabControl>(window, "tcZL"), tab);
     EXPECT_EQ(session.tcZLIndex(), tab);
-    EXPECT_EQ(window.sgZLStrah()->model()->rowCount(), tab == 0 ? 3 : rows[tab]) << tab;
+    EXPECT_EQ(Widget<TStringGrid>(window, "sgZLStrah")->model()->rowCount(),
+              tab == 0 ? 3 : rows[tab])
+        << tab;
   }
-  ClickTab(window.tcZL(), 3);
-  EXPECT_EQ(window.sgZLStrah()->model()->headerData(0, Qt::Vertical).toString(),
-            QStringLiteral("ЯКОВЛЕВ ИВАН ИВАНОВИЧ (2011-1)"));
-  ClickTab(window.tcZL(), 0);
+  ClickTab(Widget<TTabControl>(window, "tcZL"), 3);
+  EXPECT_EQ(
+      Widget<TStringGrid>(window, "sgZLStrah")->model()->headerData(0, Qt::Vertical).toString(),
+      QStringLiteral("ЯКОВЛЕВ ИВАН ИВАНОВИЧ (2011-1)"));
+  ClickTab(Widget<TTabControl>(window, "tcZL"), 0);
 
   // A surname letter by letter, lower case typed, upper case searched.
-  window.edFindFIO()->setFocus();
-  Type(window.edFindFIO(), QStringLiteral("п"));
-  EXPECT_EQ(window.edFindFIO()->text(), QStringLiteral("П"));
+  Widget<QLineEdit>(window, "edFindFIO")->setFocus();
+  Type(Widget<QLineEdit>(window, "edFindFIO"), QStringLiteral("п"));
+  EXPECT_EQ(Widget<QLineEdit>(window, "edFindFIO")->text(), QStringLiteral("П"));
   EXPECT_EQ(session.sgZLStrah().Row(), 2);
-  Type(window.edFindFIO(), QStringLiteral("ет"));
+  Type(Widget<QLineEdit>(window, "edFindFIO"), QStringLiteral("ет"));
   EXPECT_EQ(session.sgZLStrah().Row(), 2);
-  EXPECT_EQ(window.sgZLStrah()->currentIndex().row(), 1);
-  Type(window.edFindFIO(), QStringLiteral("х"));
+  EXPECT_EQ(Widget<TStringGrid>(window, "sgZLStrah")->currentIndex().row(), 1);
+  Type(Widget<QLineEdit>(window, "edFindFIO"), QStringLiteral("х"));
   EXPECT_EQ(session.sgZLStrah().Row(), 1);  // nothing begins so: row 1
   EXPECT_TRUE(messages.isEmpty());
 }
@@ -155,51 +161,59 @@ TEST(WindowFigures, AUserWorksTheWindowByKeyboard) {
   EXPECT_EQ(session.sgZLStrah().RowCount(), 3);
 
   // Tab walks the window as it reads, Shift+Tab walks back; a grid lets Tab go.
-  window.tvLF()->setFocus();
-  const QList<QWidget*> order = {window.sbClearFiles(), window.sbLoadFiles(), window.sbZL(),
-                                 window.sbADV(),        window.sbPrint(),     window.sbHelp(),
-                                 window.tcZL()->Tabs(), window.sgZLStrah(),   window.sgZLNakop(),
-                                 window.edFindFIO()};
+  Widget<QTreeView>(window, "tvLF")->setFocus();
+  const QList<QWidget*> order = {Widget<TSButton>(window, "sbClearFiles"),
+                                 Widget<TSButton>(window, "sbLoadFiles"),
+                                 Widget<TSButton>(window, "sbZL"),
+                                 Widget<TSButton>(window, "sbADV"),
+                                 Widget<TSButton>(window, "sbPrint"),
+                                 Widget<TSButton>(window, "sbHelp"),
+                                 Widget<TTabControl>(window, "tcZL")->Tabs(),
+                                 Widget<TStringGrid>(window, "sgZLStrah"),
+                                 Widget<TStringGrid>(window, "sgZLNakop"),
+                                 Widget<QLineEdit>(window, "edFindFIO")};
   for (QWidget* next : order) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next) << next->accessibleName().toStdString();
   }
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-  EXPECT_EQ(QApplication::focusWidget(), window.sgZLNakop());
-  for (QWidget* named :
-       {static_cast<QWidget*>(window.tvLF()), static_cast<QWidget*>(window.sbPrint()),
-        static_cast<QWidget*>(window.sgZLStrah()), static_cast<QWidget*>(window.edFindFIO())})
+  EXPECT_EQ(QApplication::focusWidget(), Widget<TStringGrid>(window, "sgZLNakop"));
+  for (QWidget* named : {static_cast<QWidget*>(Widget<QTreeView>(window, "tvLF")),
+                         static_cast<QWidget*>(Widget<TSButton>(window, "sbPrint")),
+                         static_cast<QWidget*>(Widget<TStringGrid>(window, "sgZLStrah")),
+                         static_cast<QWidget*>(Widget<QLineEdit>(window, "edFindFIO"))})
     EXPECT_FALSE(named->accessibleName().isEmpty());
-  EXPECT_EQ(window.sbPrint()->accessibleName(), QStringLiteral("Печать"));
+  EXPECT_EQ(Widget<TSButton>(window, "sbPrint")->accessibleName(), QStringLiteral("Печать"));
 
   // Arrows move the figure: the partner follows and the source is marked. The grid with the
   // focus frames its current cell; the other shows it bold only.
-  const QImage strahWithout = window.sgZLStrah()->viewport()->grab().toImage();
-  window.sgZLStrah()->setFocus();
-  EXPECT_NE(window.sgZLStrah()->viewport()->grab().toImage(), strahWithout);
-  QTest::keyClick(window.sgZLStrah(), Qt::Key_Right);
-  QTest::keyClick(window.sgZLStrah(), Qt::Key_Down);
+  const QImage strahWithout =
+      Widget<TStringGrid>(window, "sgZLStrah")->viewport()->grab().toImage();
+  Widget<TStringGrid>(window, "sgZLStrah")->setFocus();
+  EXPECT_NE(Widget<TStringGrid>(window, "sgZLStrah")->viewport()->grab().toImage(), strahWithout);
+  QTest::keyClick(Widget<TStringGrid>(window, "sgZLStrah"), Qt::Key_Right);
+  QTest::keyClick(Widget<TStringGrid>(window, "sgZLStrah"), Qt::Key_Down);
   EXPECT_EQ(session.sgZLStrah().Col(), 2);
   EXPECT_EQ(session.sgZLStrah().Row(), 2);
   EXPECT_EQ(session.sgZLNakop().Row(), 2);
   EXPECT_EQ(session.tvLF().NodeAt(3)->state, kPictureSourceMark);
 
   // Space and Enter press the styled buttons; the button shows that it has the focus.
-  window.sbADV()->setFocus();
+  Widget<TSButton>(window, "sbADV")->setFocus();
   const QImage unfocused = [&] {
-    window.sbZL()->setFocus();
-    return window.sbADV()->grab().toImage();
+    Widget<TSButton>(window, "sbZL")->setFocus();
+    return Widget<TSButton>(window, "sbADV")->grab().toImage();
   }();
-  window.sbADV()->setFocus();
-  EXPECT_NE(window.sbADV()->grab().toImage(), unfocused);
-  QTest::keyClick(window.sbADV(), Qt::Key_Space);
+  Widget<TSButton>(window, "sbADV")->setFocus();
+  EXPECT_NE(Widget<TSButton>(window, "sbADV")->grab().toImage(), unfocused);
+  QTest::keyClick(Widget<TSButton>(window, "sbADV"), Qt::Key_Space);
   EXPECT_TRUE(session.AdvShown());
-  QTest::keyClick(window.sbZL(), Qt::Key_Return);
+  QTest::keyClick(Widget<TSButton>(window, "sbZL"), Qt::Key_Return);
   EXPECT_FALSE(session.AdvShown());
 
   QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
-  EXPECT_EQ(QApplication::focusWidget(), window.edFindFIO());
-  EXPECT_EQ(window.sbPrint()->toolTip(), QStringLiteral("Печать (Ctrl+P)"));
+  EXPECT_EQ(QApplication::focusWidget(), Widget<QLineEdit>(window, "edFindFIO"));
+  EXPECT_EQ(Widget<TSButton>(window, "sbPrint")->toolTip(), QStringLiteral("Печать (Ctrl+P)"));
   QString helpTitle;
   QTimer::singleShot(0, [&] {
     if (QWidget* help = QApplication::activeModalWidget()) {
@@ -228,9 +242,9 @@ TEST(WindowFigures, AUserWorksTheWindowByKeyboard) {
     return opened.size() < 3;
   };
   // Ctrl+E in the search field, where the user is after Ctrl+F, is the window's, not the field's.
-  window.edFindFIO()->setFocus();
-  QTest::keyClick(window.edFindFIO(), Qt::Key_E, Qt::ControlModifier);
-  window.gridMenu()->actions().front()->trigger();
+  Widget<QLineEdit>(window, "edFindFIO")->setFocus();
+  QTest::keyClick(Widget<QLineEdit>(window, "edFindFIO"), Qt::Key_E, Qt::ControlModifier);
+  Widget<QMenu>(window, "gridMenu")->actions().front()->trigger();
   ASSERT_EQ(dmRpt.Rpt.extraExports.size(), 1);
   dmRpt.Rpt.extraExports.front().run();
   ASSERT_EQ(proposed.size(), 3);
@@ -396,9 +410,9 @@ TEST(WindowFigures, EveryFigureCanBeRead) {
   window.OD = [&](const std::string&) { return std::optional(files); };
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  QTest::mouseClick(window.sbLoadFiles(), Qt::LeftButton);
-  TStringGrid* strah = window.sgZLStrah();
-  TStringGrid* nakop = window.sgZLNakop();
+  QTest::mouseClick(Widget<TSButton>(window, "sbLoadFiles"), Qt::LeftButton);
+  TStringGrid* strah = Widget<TStringGrid>(window, "sgZLStrah");
+  TStringGrid* nakop = Widget<TStringGrid>(window, "sgZLNakop");
   ASSERT_EQ(strah->ShownWidth(1), 180);
 
   const auto tipAt = [](QWidget* widget, QPoint at) {
@@ -446,9 +460,9 @@ TEST(WindowFigures, EveryFigureCanBeRead) {
   EXPECT_EQ(tipAt(names->viewport(), QPoint(10, names->sectionViewportPosition(0) + 5)), "");
 
   // A tab keeps the widths; another organisation's fill brings back the grids' own.
-  ClickTab(window.tcZL(), 2);
+  ClickTab(Widget<TTabControl>(window, "tcZL"), 2);
   EXPECT_EQ(strah->ShownWidth(1), fitted);
-  window.tvLF()->setCurrentIndex(window.TreeModel()->index(1, 0));
+  Widget<QTreeView>(window, "tvLF")->setCurrentIndex(test::TreeModelOf(window)->index(1, 0));
   EXPECT_EQ(strah->ShownWidth(0), 300);
   EXPECT_EQ(strah->ShownWidth(1), 180);
   EXPECT_EQ(nakop->ShownWidth(1), 180);

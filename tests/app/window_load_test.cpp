@@ -32,9 +32,12 @@
 #include "support/fund_file.h"
 #include "support/scratch_dir.h"
 #include "widgets/styled_button.h"
+#include "window_widgets.h"
 
 namespace lorvi {
 namespace {
+
+using test::Widget;
 
 using fund::Insurer;
 using fund::Person;
@@ -101,28 +104,31 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
              dir.WriteXml("u.xml", "no header")};
   // Every model stops the test at its first breach of the model rules.
   std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
-  for (QAbstractItemModel* model : {static_cast<QAbstractItemModel*>(w.window.TreeModel()),
-                                    w.window.sgZLStrah()->model(), w.window.sgZLNakop()->model(),
-                                    w.window.sgADVStrah()->model(), w.window.sgADVNakop()->model()})
+  for (QAbstractItemModel* model : {static_cast<QAbstractItemModel*>(test::TreeModelOf(w.window)),
+                                    Widget<TStringGrid>(w.window, "sgZLStrah")->model(),
+                                    Widget<TStringGrid>(w.window, "sgZLNakop")->model(),
+                                    Widget<TStringGrid>(w.window, "sgADVStrah")->model(),
+                                    Widget<TStringGrid>(w.window, "sgADVNakop")->model()})
     testers.push_back(std::make_unique<QAbstractItemModelTester>(
         model, QAbstractItemModelTester::FailureReportingMode::Fatal));
-  QTest::mouseClick(w.window.sbLoadFiles(), Qt::LeftButton);
+  QTest::mouseClick(Widget<TSButton>(w.window, "sbLoadFiles"), Qt::LeftButton);
 
-  FileTreeModel& model = *w.window.TreeModel();
+  FileTreeModel& model = *test::TreeModelOf(w.window);
   ASSERT_EQ(model.rowCount(), 2);
   EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("000-000-000001(ООО \"Ромашка\")"));
   EXPECT_EQ(model.index(1, 0).data().toString(), QStringLiteral("НЕ СМОГ ПРОЧИТАТЬ"));
-  EXPECT_EQ(w.window.tvLF()->currentIndex(), model.index(0, 0));
-  EXPECT_TRUE(w.window.tvLF()->isExpanded(model.index(0, 0)));
+  EXPECT_EQ(Widget<QTreeView>(w.window, "tvLF")->currentIndex(), model.index(0, 0));
+  EXPECT_TRUE(Widget<QTreeView>(w.window, "tvLF")->isExpanded(model.index(0, 0)));
   // The grids as the screen reads them: text, then colour, bold and the selected cell's white.
   EXPECT_EQ(
-      Dump(*w.window.sgZLStrah()->model()),
+      Dump(*Widget<TStringGrid>(w.window, "sgZLStrah")->model()),
       std::vector<std::string>({" | Итого: (Н ? У) {b} | 2011-1 (Н ? У) {b}",
                                 "ИВАНОВ ИВАН ИВАНОВИЧ | 5 = 5 {#808080 b w} | 5,00 = 5,00",
                                 "ПЕТРОВ ИВАН ИВАНОВИЧ | 7 > 1 (6) {#008000} | 7,00 > 1,00 (6)"}));
-  EXPECT_EQ(w.window.sgADVStrah()->model()->rowCount(), 2);
+  EXPECT_EQ(Widget<TStringGrid>(w.window, "sgADVStrah")->model()->rowCount(), 2);
   EXPECT_TRUE(w.messages.isEmpty());
-  EXPECT_EQ(w.window.StatusText()->text().left(7), QStringLiteral("Нажмите"));  // idle again
+  EXPECT_EQ(Widget<QLabel>(w.window, "StatusText")->text().left(7),
+            QStringLiteral("Нажмите"));  // idle again
 
   // Fonts by kind of node, and the marked source file in navy bold.
   const QFont base;
@@ -157,8 +163,8 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
             QStringLiteral("u.xml\nВ начале файла нет ни одного тега: это не XML-файл"));
 
   // Selecting the unreadable root by mouse changes nothing in the grids.
-  w.window.tvLF()->setCurrentIndex(model.index(1, 0));
-  EXPECT_EQ(w.window.sgZLStrah()->model()->rowCount(), 2);
+  Widget<QTreeView>(w.window, "tvLF")->setCurrentIndex(model.index(1, 0));
+  EXPECT_EQ(Widget<TStringGrid>(w.window, "sgZLStrah")->model()->rowCount(), 2);
 }
 
 // Files and a folder dropped on the window or on its tree load as chosen files do; the folder
@@ -188,9 +194,9 @@ TEST(WindowLoad, DroppedFilesAndFoldersLoad) {
       if (n->picture == kPictureFile) names.push_back(n->caption);
     return names;
   };
-  EXPECT_TRUE(drop(w.window.tvLF()->viewport(), {a}));
+  EXPECT_TRUE(drop(Widget<QTreeView>(w.window, "tvLF")->viewport(), {a}));
   EXPECT_EQ(files(), std::vector<std::string>{"a.xml"});
-  EXPECT_EQ(w.window.sgZLStrah()->model()->rowCount(), 1);
+  EXPECT_EQ(Widget<TStringGrid>(w.window, "sgZLStrah")->model()->rowCount(), 1);
   EXPECT_TRUE(drop(&w.window, {dir.PathOf("folder")}));
   EXPECT_EQ(files(), (std::vector<std::string>{"a.xml", "b.XML", "c.xml"}));
   EXPECT_EQ(w.session.ODInitialDir(), dir.PathOf("folder"));
@@ -204,7 +210,7 @@ TEST(WindowLoad, TheTreesMenuReconcilesAnArchiveBesideWhatIsLoaded) {
   LoadedWindow w;
   w.files = {dir.WriteXml("a.xml", fund::Records(Insurer(), "2011-1", {Person("А", "5", "4")}))};
   w.window.sbLoadFilesClick();
-  const std::vector<std::string> grid = Dump(*w.window.sgZLStrah()->model());
+  const std::vector<std::string> grid = Dump(*Widget<TStringGrid>(w.window, "sgZLStrah")->model());
   const std::string samples = std::string(LORVI_SOURCE_DIR) + "/samples";
   QStringList asked;
   w.window.AskArchiveFolder = [&](const QString& initial) {
@@ -221,9 +227,10 @@ TEST(WindowLoad, TheTreesMenuReconcilesAnArchiveBesideWhatIsLoaded) {
     return true;
   };
   const std::time_t before = std::time(nullptr);
-  ASSERT_EQ(w.window.treeMenu()->actions().size(), 1);
-  EXPECT_EQ(w.window.treeMenu()->actions().front()->text(), QStringLiteral("Сверить архив…"));
-  w.window.treeMenu()->actions().front()->trigger();
+  ASSERT_EQ(Widget<QMenu>(w.window, "treeMenu")->actions().size(), 1);
+  EXPECT_EQ(Widget<QMenu>(w.window, "treeMenu")->actions().front()->text(),
+            QStringLiteral("Сверить архив…"));
+  Widget<QMenu>(w.window, "treeMenu")->actions().front()->trigger();
   const std::time_t after = std::time(nullptr);
   ASSERT_EQ(asked.size(), 2);
   EXPECT_EQ(asked[0], QString::fromStdString(dir.Path().string()));  // the load dialog's folder
@@ -231,7 +238,7 @@ TEST(WindowLoad, TheTreesMenuReconcilesAnArchiveBesideWhatIsLoaded) {
       asked[1].startsWith(QString::fromStdString(samples) + QStringLiteral("/Обзор архива ")));
   ASSERT_EQ(opened.size(), 1);
   EXPECT_TRUE(w.messages.isEmpty()) << w.messages.join('\n').toStdString();
-  EXPECT_EQ(Dump(*w.window.sgZLStrah()->model()), grid);
+  EXPECT_EQ(Dump(*Widget<TStringGrid>(w.window, "sgZLStrah")->model()), grid);
   EXPECT_EQ(w.session.Store().OrgCount, 1);
 
   // The same file as the core writes for the same moment.
@@ -257,8 +264,8 @@ TEST(WindowLoad, TotalsArePaintedInTheirColours) {
   w.files = {dir.WriteXml("a.xml", fund::Records(Insurer(), "2011-1",
                                                  {Person("А", "7", "1"), Person("Б", "1", "7"),
                                                   Person("В", "1", "1")}))};
-  QTest::mouseClick(w.window.sbLoadFiles(), Qt::LeftButton);
-  TStringGrid* grid = w.window.sgZLStrah();
+  QTest::mouseClick(Widget<TSButton>(w.window, "sbLoadFiles"), Qt::LeftButton);
+  TStringGrid* grid = Widget<TStringGrid>(w.window, "sgZLStrah");
   grid->resize(800, 200);
   const QImage image = grid->grab().toImage();
   // Text colours found in the total column's cells, by row; the text is antialiased, so a
@@ -308,8 +315,8 @@ TEST(WindowLoad, NothingInterleavesWithALoadAndClosingWaitsForItsEnd) {
     w.window.sbClearFilesClick();
     w.window.sbLoadFilesClick();
     QTest::keyClick(&w.window, Qt::Key_O, Qt::ControlModifier);
-    QTest::keyClick(w.window.sbClearFiles(), Qt::Key_Space);
-    QTest::keyClick(w.window.sbLoadFiles(), Qt::Key_Return);
+    QTest::keyClick(Widget<TSButton>(w.window, "sbClearFiles"), Qt::Key_Space);
+    QTest::keyClick(Widget<TSButton>(w.window, "sbLoadFiles"), Qt::Key_Return);
     w.window.LoadFiles({QString::fromStdString(w.files.front())});
     // Help and the archive wait too: their dialogs would let the user's events in.
     w.window.sbHelpClick();
@@ -317,7 +324,7 @@ TEST(WindowLoad, NothingInterleavesWithALoadAndClosingWaitsForItsEnd) {
     w.window.close();
     progress(status);
   });
-  QTest::mouseClick(w.window.sbLoadFiles(), Qt::LeftButton);
+  QTest::mouseClick(Widget<TSButton>(w.window, "sbLoadFiles"), Qt::LeftButton);
   EXPECT_GT(progressCalls, 0);
   EXPECT_EQ(dialogs, 1);
   int fileNodes = 0;  // neither cleared nor loaded twice
