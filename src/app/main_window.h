@@ -85,14 +85,12 @@ class TfMainMDI : public QMainWindow {
   // organisations loaded in the window stay as they are.
   void ReconcileArchive();
 
-
   // The controls the help describes, drawn whole from fresh widgets: never the user's text, a
   // cursor, a focus frame or a squeezed size.
   HelpPictures FreshHelpPictures() const;
 
   // The widgets carry the design's names as their object names ("sgZLStrah", "tvLF", "sbPrint",
   // "gridMenu", ...): findChild finds them.
-
  protected:
   void showEvent(QShowEvent* event) override;
   // Files and folders dropped on the window or its tree, unless a load or a reading runs.
