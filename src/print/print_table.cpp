@@ -22,14 +22,6 @@ std::string MoneyLines(const TextGrid& grid, int row, int columns) {
 
 }  // namespace
 
-std::string NameColumnTitle(const PrintSource& shown) {
-  return std::string(shown.personsView ? "ФИО"_w : "Категории"_w);
-}
-
-std::string FilterCaption(const PrintSource& shown) {
-  return shown.personsView ? shown.tabCaption : std::string();
-}
-
 std::optional<PrintJob> BuildPrintJob(const PrintSource& source) {
   const TreeNode* node = source.tree.Selected();
   if (node == nullptr) return std::nullopt;

@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "intake/file_tree.h"
-#include "view/text_grid.h"
+#include "view/shown_view.h"
 
 namespace lorvi {
 
@@ -24,21 +23,6 @@ struct PrintJob {
   std::string TabName;  // the tab's caption in the insured-persons view, else empty
   std::vector<PrintRecord> records;
 };
-
-// What the window shows, as the print button and the reconciliation workbook read it.
-struct PrintSource {
-  const FileTree& tree;
-  const TextGrid& strah;  // the grids of the view shown
-  const TextGrid& nakop;
-  bool personsView;  // the insured-persons view is shown
-  std::string panelTitle;
-  std::string tabCaption;
-};
-
-// The title of the grids' name column in a print or a workbook: "ФИО" or "Категории".
-std::string NameColumnTitle(const PrintSource& shown);
-// The caption of the tab that filters the rows shown; empty in the inventory view, which has none.
-std::string FilterCaption(const PrintSource& shown);
 
 // The print table of the grids as they stand, every value whole, sorted by FIO ignoring letter
 // case (equal names keep their order). Nothing when no node of the tree is selected.

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "intake/file_tree.h"
-#include "print/print_table.h"
 #include "view/fill_grid.h"
+#include "view/shown_view.h"
 #include "view/text_grid.h"
 
 namespace lorvi {
