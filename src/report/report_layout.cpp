@@ -58,6 +58,7 @@ struct LayoutRun {
   const PageStart* start = nullptr;
   QList<PageStart> starts;
   int pages = 0;
+  std::optional<double> freshRoom;  // room for data on a page after the first
   ReportCensus census;
   QStringList warnings;
   PreparedPage page;
@@ -87,7 +88,9 @@ class PageBuilder {
     }
     // Outside the data bands a field of the first dataset reads as empty, not as unknown.
     context_.dataSet = masters_.isEmpty() ? nullptr : masters_.first().second;
-    freshRoom_ = FreshRoom();
+    // A page laid out alone takes the room its plan found.
+    if (!run_.freshRoom) run_.freshRoom = FreshRoom();
+    freshRoom_ = *run_.freshRoom;
 
     int master = 0;
     int record = 0;
@@ -315,6 +318,7 @@ class PlannedPages : public PageSource {
     input_.progress = nullptr;
     starts_ = std::move(run.starts);
     census_ = std::move(run.census);
+    freshRoom_ = run.freshRoom;
     return run.warnings;
   }
 
@@ -327,6 +331,7 @@ class PlannedPages : public PageSource {
     run.totalPages = PageCount();
     run.onlyPage = index;
     run.start = &starts_[index];
+    run.freshRoom = freshRoom_;
     PageBuilder(input_, run).Run();
     return std::move(run.page);
   }
@@ -337,6 +342,7 @@ class PlannedPages : public PageSource {
   LayoutInput input_;
   QList<PageStart> starts_;
   ReportCensus census_;
+  std::optional<double> freshRoom_;
 };
 
 }  // namespace

@@ -2,11 +2,10 @@
 
 #include <QDateTime>
 
-#include <filesystem>
-
 #include "archive/archive_run.h"
 #include "base/lorvi_error.h"
 #include "base/text1251.h"
+#include "check_run.h"
 
 namespace lorvi::check {
 namespace {
@@ -65,18 +64,12 @@ std::string Summary(const OrganisationReview& r, char separator) {
   return out;
 }
 
-std::string Absolute(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.string();
-}
-
 }  // namespace
 
 int RunArchive(const ArchiveArguments& arguments, char separator, std::string& out,
                std::string& err) {
   ArchiveRequest request;
-  for (const std::string& input : arguments.inputs) request.inputs.push_back(Absolute(input));
+  for (const std::string& input : arguments.inputs) request.inputs.push_back(AbsolutePath(input));
   request.overview = arguments.overview;
   request.workbooksFolder = arguments.workbooks;
   request.separator = separator;

@@ -22,13 +22,6 @@ namespace {
 
 std::string Complaint(const std::string& message) { return "lorvi-check: " + message + "\n"; }
 
-// The window's dialog hands over full paths.
-std::string AbsolutePath(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.string();
-}
-
 // The preview's export of the prepared pages, in the format of the file's extension (the command
 // line accepts no other). Throws LorviError.
 void ExportPrepared(const report::PreparedReport& prepared, const QString& path) {
@@ -36,6 +29,12 @@ void ExportPrepared(const report::PreparedReport& prepared, const QString& path)
 }
 
 }  // namespace
+
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.string();
+}
 
 CheckRun::CheckRun(char decimalSeparator) : session_(decimalSeparator) {
   session_.SetMessageSink([this](const std::string& text) { messages_.push_back(text); });

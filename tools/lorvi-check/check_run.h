@@ -54,6 +54,9 @@ int RunArguments(const std::vector<std::string>& args, std::string& out, std::st
 // object (fonts); the others run on the core alone.
 bool PaintsPages(const std::vector<std::string>& args);
 
+// `path` made absolute, as the window's dialog hands over full paths; as it is when it cannot be.
+std::string AbsolutePath(const std::string& path);
+
 // The decimal separator of the user's locale, in code page 1251 ('.' when it holds none).
 char SystemDecimalSeparator();
 
