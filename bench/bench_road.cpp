@@ -113,9 +113,9 @@ void BM_Road(benchmark::State& state, const Corpus* corpus, int threads) {
 
 void BM_FirstSelection(benchmark::State& state, const Corpus* corpus) {
   Session& session = Loaded(*corpus);
-  TreeNode* org = session.tvLF().TopLevel().front().get();
+  const TreeNode* org = session.tvLF().TopLevel().front();
   // The organisation and its first period, in turn: each selection reads it again.
-  TreeNode* nodes[] = {org, org->children.front().get()};
+  const TreeNode* nodes[] = {org, org->children.front()};
   int next = 1;
   for (auto _ : state) {
     session.MarkUnread(org->datum);
@@ -126,8 +126,8 @@ void BM_FirstSelection(benchmark::State& state, const Corpus* corpus) {
 
 void BM_SecondOrganisation(benchmark::State& state, const Corpus* corpus) {
   Session& session = Loaded(*corpus);
-  TreeNode* first = session.tvLF().TopLevel()[0].get();
-  TreeNode* second = session.tvLF().TopLevel()[1].get();
+  const TreeNode* first = session.tvLF().TopLevel()[0];
+  const TreeNode* second = session.tvLF().TopLevel()[1];
   for (auto _ : state) {
     session.MarkUnread(second->datum);
     session.SelectNode(second);

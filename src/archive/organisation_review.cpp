@@ -58,9 +58,9 @@ void Figures(const Reconciliation& r, OrganisationReview& review) {
 void Periods(const Session& session, OrganisationReview& review) {
   for (const auto& top : session.tvLF().TopLevel()) {
     if (top->datum == UnreadSlot) continue;
-    for (const auto& period : top->children) {
+    for (const TreeNode* period : top->children) {
       review.periods.push_back(period->caption);
-      for (const auto& kind : period->children)
+      for (const TreeNode* kind : period->children)
         review.files += static_cast<int>(kind->children.size());
     }
   }

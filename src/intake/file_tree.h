@@ -15,7 +15,42 @@ inline constexpr int kMaxOrgs = 2;
 // The datum of the tree's unreadable files; it never names a slot.
 inline constexpr int UnreadSlot = 1000000;
 
-// One node of the tree of loaded files. Captions are in code page 1251.
+struct TreeNode;
+
+// The children of a node, or the top level: read by everyone, changed only by FileTree.
+class TreeNodeList {
+ public:
+  class Iterator {
+   public:
+    using Base = std::vector<std::unique_ptr<TreeNode>>::const_iterator;
+    explicit Iterator(Base at) : at_(at) {}
+    const TreeNode* operator*() const { return at_->get(); }
+    Iterator& operator++() {
+      ++at_;
+      return *this;
+    }
+    bool operator==(const Iterator& other) const { return at_ == other.at_; }
+    bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+
+   private:
+    Base at_;
+  };
+
+  Iterator begin() const { return Iterator(nodes_.begin()); }
+  Iterator end() const { return Iterator(nodes_.end()); }
+  std::size_t size() const { return nodes_.size(); }
+  bool empty() const { return nodes_.empty(); }
+  const TreeNode* operator[](std::size_t i) const { return nodes_[i].get(); }
+  const TreeNode* front() const { return nodes_.front().get(); }
+  const TreeNode* back() const { return nodes_.back().get(); }
+
+ private:
+  friend class FileTree;
+  std::vector<std::unique_ptr<TreeNode>> nodes_;
+};
+
+// One node of the tree of loaded files. Captions are in code page 1251. Nodes are handed out
+// const: every change goes through FileTree, which counts it.
 struct TreeNode {
   std::string caption;
   int picture = -1;
@@ -23,38 +58,41 @@ struct TreeNode {
   int datum = 0;   // the organisation's slot, or the unreadable files' datum
   bool expanded = false;
   std::string note;  // an unreadable file's: why it was not taken, for the tooltip
-  TreeNode* parent = nullptr;
-  std::vector<std::unique_ptr<TreeNode>> children;
+  const TreeNode* parent = nullptr;
+  TreeNodeList children;
 };
 
 // The tree of loaded files as a model: nodes in order, a selection, and a change counter that
 // views compare to know when to show the tree anew.
 class FileTree {
  public:
-  const std::vector<std::unique_ptr<TreeNode>>& TopLevel() const { return top_; }
+  const TreeNodeList& TopLevel() const { return top_; }
 
-  TreeNode* AddTop(std::string caption, int picture, int datum);
-  TreeNode* AddChild(TreeNode* parent, std::string caption, int picture, int datum);
-  TreeNode* InsertFirstChild(TreeNode* parent, std::string caption, int picture, int datum);
+  const TreeNode* AddTop(std::string caption, int picture, int datum);
+  const TreeNode* AddChild(const TreeNode* parent, std::string caption, int picture, int datum);
+  const TreeNode* InsertFirstChild(const TreeNode* parent, std::string caption, int picture,
+                                   int datum);
 
   // Every node, each followed by its descendants.
-  std::vector<TreeNode*> DisplayOrder() const;
+  std::vector<const TreeNode*> DisplayOrder() const;
   // The node at `index` of the display order, or null.
-  TreeNode* NodeAt(std::size_t index) const;
+  const TreeNode* NodeAt(std::size_t index) const;
   std::size_t Count() const;
 
   // Moves a top-level node, with its subtree, to the end of the top level.
-  void MoveToEnd(TreeNode* top);
+  void MoveToEnd(const TreeNode* top);
   // Sorts every level by caption, as the tree's collation orders them.
   void SortAll();
   void ExpandAll();
   void ClearStates();
   // Gives `node` (of this tree) the state picture `state` (-1 for none).
-  void SetState(TreeNode* node, int state);
+  void SetState(const TreeNode* node, int state);
+  // Keeps why an unreadable file was not taken, for its tooltip.
+  void SetNote(const TreeNode* node, std::string note);
 
-  TreeNode* Selected() const { return selected_; }
+  const TreeNode* Selected() const { return selected_; }
   // Selects `node`; true when the selection moved, which the tree reports as a change.
-  bool Select(TreeNode* node);
+  bool Select(const TreeNode* node);
 
   // Removes every node; nothing is selected afterwards.
   void Clear();
@@ -64,10 +102,14 @@ class FileTree {
 
  private:
   void Touch() { ++version_; }
-  TreeNode* Insert(TreeNode* parent, std::size_t at, std::string caption, int picture, int datum);
+  const TreeNode* Insert(const TreeNode* parent, std::size_t at, std::string caption, int picture,
+                         int datum);
+  // Every node is made here, never const, so a node this tree handed out may be changed here.
+  static TreeNode* Own(const TreeNode* node) { return const_cast<TreeNode*>(node); }
+  static void SortLevel(TreeNodeList& list);
 
-  std::vector<std::unique_ptr<TreeNode>> top_;
-  TreeNode* selected_ = nullptr;
+  TreeNodeList top_;
+  const TreeNode* selected_ = nullptr;
   unsigned long version_ = 0;
 };
 

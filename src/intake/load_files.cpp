@@ -10,16 +10,16 @@ namespace {
 
 constexpr std::string_view kUnreadRoot = "НЕ СМОГ ПРОЧИТАТЬ"_w;
 
-TreeNode* ChildWithCaption(TreeNode* parent, std::string_view caption) {
-  for (const auto& child : parent->children)
-    if (child->caption == caption) return child.get();
+const TreeNode* ChildWithCaption(const TreeNode* parent, std::string_view caption) {
+  for (const TreeNode* child : parent->children)
+    if (child->caption == caption) return child;
   return nullptr;
 }
 
 // The unreadable root: a top-level node of no organisation with its caption.
-TreeNode* UnreadRoot(const FileTree& tree) {
-  for (const auto& node : tree.TopLevel())
-    if (node->datum == UnreadSlot && node->caption == kUnreadRoot) return node.get();
+const TreeNode* UnreadRoot(const FileTree& tree) {
+  for (const TreeNode* node : tree.TopLevel())
+    if (node->datum == UnreadSlot && node->caption == kUnreadRoot) return node;
   return nullptr;
 }
 
@@ -41,12 +41,12 @@ bool ClassifyFile(const std::string& path, HeaderInfo& header) {
 
 bool AddDocumentNode(std::string_view title, std::string_view periodKey, std::string_view kind,
                      const std::string& path, FileTree& tree, const LoadPlacements& placed) {
-  TreeNode* org = nullptr;
+  const TreeNode* org = nullptr;
   int organisations = 0;
-  for (const auto& node : tree.TopLevel()) {
+  for (const TreeNode* node : tree.TopLevel()) {
     if (node->datum == UnreadSlot) continue;
     ++organisations;
-    if (org == nullptr && IsOrganisationOf(node->caption, title)) org = node.get();
+    if (org == nullptr && IsOrganisationOf(node->caption, title)) org = node;
   }
   if (org == nullptr) {
     // Slots are taken in turn, one per organisation node.
@@ -55,11 +55,11 @@ bool AddDocumentNode(std::string_view title, std::string_view periodKey, std::st
     if (placed.organisation) placed.organisation(organisations);
   }
 
-  TreeNode* period = ChildWithCaption(org, periodKey);
+  const TreeNode* period = ChildWithCaption(org, periodKey);
   if (period == nullptr)
     period = tree.AddChild(org, std::string(periodKey), kPicturePeriod, org->datum);
 
-  TreeNode* kindNode = ChildWithCaption(period, kind);
+  const TreeNode* kindNode = ChildWithCaption(period, kind);
   if (kindNode == nullptr)
     kindNode = kind == kKindADV
                    ? tree.InsertFirstChild(period, std::string(kind), kPictureADV, period->datum)
@@ -73,15 +73,15 @@ bool AddDocumentNode(std::string_view title, std::string_view periodKey, std::st
 }
 
 void AddUnreadNode(const std::string& path, FileTree& tree, const std::string& reason) {
-  TreeNode* root = UnreadRoot(tree);
+  const TreeNode* root = UnreadRoot(tree);
   if (root == nullptr) root = tree.AddTop(std::string(kUnreadRoot), kPictureUnread, UnreadSlot);
   const std::string name = Utf8ToCp1251(FileNameOf(path));
   if (ChildWithCaption(root, name) == nullptr)
-    tree.AddChild(root, name, kPictureFile, UnreadSlot)->note = reason;
+    tree.SetNote(tree.AddChild(root, name, kPictureFile, UnreadSlot), reason);
 }
 
 void MoveUnreadLast(FileTree& tree) {
-  if (TreeNode* root = UnreadRoot(tree)) tree.MoveToEnd(root);
+  if (const TreeNode* root = UnreadRoot(tree)) tree.MoveToEnd(root);
 }
 
 bool AddFilesToTree(const std::vector<std::string>& paths, FileTree& tree,
@@ -101,7 +101,7 @@ bool AddFilesToTree(const std::vector<std::string>& paths, FileTree& tree,
   tree.SortAll();
   MoveUnreadLast(tree);
   tree.ExpandAll();
-  return !tree.TopLevel().empty() && tree.Select(tree.TopLevel().front().get());
+  return !tree.TopLevel().empty() && tree.Select(tree.TopLevel().front());
 }
 
 }  // namespace lorvi

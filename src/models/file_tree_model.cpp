@@ -16,7 +16,7 @@ namespace {
 int RowOf(const TreeNode* node, const FileTree& tree) {
   const auto& siblings = node->parent ? node->parent->children : tree.TopLevel();
   for (std::size_t i = 0; i < siblings.size(); ++i)
-    if (siblings[i].get() == node) return static_cast<int>(i);
+    if (siblings[i] == node) return static_cast<int>(i);
   return -1;
 }
 
@@ -48,7 +48,7 @@ QModelIndex FileTreeModel::index(int row, int column, const QModelIndex& parent)
   const TreeNode* p = NodeOf(parent);
   const auto& children = p ? p->children : tree_.TopLevel();
   if (row >= static_cast<int>(children.size())) return {};
-  return createIndex(row, 0, children[static_cast<std::size_t>(row)].get());
+  return createIndex(row, 0, children[static_cast<std::size_t>(row)]);
 }
 
 QModelIndex FileTreeModel::parent(const QModelIndex& child) const {
@@ -65,14 +65,14 @@ int FileTreeModel::rowCount(const QModelIndex& parent) const {
 
 int FileTreeModel::columnCount(const QModelIndex&) const { return 1; }
 
-TreeNode* FileTreeModel::NodeOf(const QModelIndex& index) const {
-  return index.isValid() ? static_cast<TreeNode*>(index.internalPointer()) : nullptr;
+const TreeNode* FileTreeModel::NodeOf(const QModelIndex& index) const {
+  return index.isValid() ? static_cast<const TreeNode*>(index.internalPointer()) : nullptr;
 }
 
 QModelIndex FileTreeModel::IndexOf(const TreeNode* node) const {
   if (node == nullptr) return {};
   const int row = RowOf(node, tree_);
-  return row < 0 ? QModelIndex() : createIndex(row, 0, const_cast<TreeNode*>(node));
+  return row < 0 ? QModelIndex() : createIndex(row, 0, node);
 }
 
 QVariant FileTreeModel::data(const QModelIndex& index, int role) const {

@@ -27,7 +27,7 @@ class FileTreeModel : public QAbstractItemModel {
   // The node's state picture (the source mark), drawn left of its own; absent for none.
   static constexpr int kStatePictureRole = Qt::UserRole + 1;
 
-  TreeNode* NodeOf(const QModelIndex& index) const;
+  const TreeNode* NodeOf(const QModelIndex& index) const;
   QModelIndex IndexOf(const TreeNode* node) const;
 
   // Shows the tree anew when it changed since the last time; true when it did.

@@ -166,12 +166,12 @@ void Session::LoadFiles(const std::vector<std::string>& filesAndFolders) {
   });
 }
 
-void Session::SelectNode(TreeNode* node) {
+void Session::SelectNode(const TreeNode* node) {
   if (Busy()) return;
   if (tvLF_.Select(node)) Guarded([&] { tvLFChange(node); });
 }
 
-void Session::tvLFChange(TreeNode* node) {
+void Session::tvLFChange(const TreeNode* node) {
   if (node == nullptr) return;
   const int slot = node->datum;
   if (slot == UnreadSlot) return;

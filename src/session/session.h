@@ -56,7 +56,7 @@ class Session {
 
   // The user selects `node` of the tree (null for none): when the selection moves, its
   // organisation is read if needed and shown. Failures are shown in the error box.
-  void SelectNode(TreeNode* node);
+  void SelectNode(const TreeNode* node);
 
   // The user selects cell (col, row) of the grid with `tag`: it becomes the grid's selection,
   // the partner follows, and the source file of the figure is marked in the tree.
@@ -148,7 +148,7 @@ class Session {
   // tree's selection handler shows the organisation of `node`, reading it first when files were
   // registered since its last reading; the tab's handler fills the grids again and filters them.
   // Both throw.
-  void tvLFChange(TreeNode* node);
+  void tvLFChange(const TreeNode* node);
   void tcZLChange();
 
   void Progress(const std::string& status);

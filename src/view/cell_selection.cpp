@@ -15,31 +15,31 @@ std::optional<int> ValueOfName(const KeyedList& list, std::string_view name) {
   return ParseInteger(ValueOf(list[static_cast<std::size_t>(at)]));
 }
 
-TreeNode* FirstInSubtree(TreeNode* node, std::string_view caption) {
-  for (const auto& child : node->children) {
-    if (child->caption == caption) return child.get();
-    if (TreeNode* found = FirstInSubtree(child.get(), caption)) return found;
+const TreeNode* FirstInSubtree(const TreeNode* node, std::string_view caption) {
+  for (const TreeNode* child : node->children) {
+    if (child->caption == caption) return child;
+    if (const TreeNode* found = FirstInSubtree(child, caption)) return found;
   }
   return nullptr;
 }
 
-TreeNode* Child(TreeNode* parent, std::string_view caption) {
-  for (const auto& child : parent->children)
-    if (child->caption == caption) return child.get();
+const TreeNode* Child(const TreeNode* parent, std::string_view caption) {
+  for (const TreeNode* child : parent->children)
+    if (child->caption == caption) return child;
   return nullptr;
 }
 
 }  // namespace
 
-TreeNode* FindSourceNode(const FileTree& tree, int slot, std::string_view periodKey,
-                         std::string_view source) {
-  TreeNode* org = nullptr;
-  for (const auto& node : tree.TopLevel())
-    if (node->datum == slot) org = node.get();
+const TreeNode* FindSourceNode(const FileTree& tree, int slot, std::string_view periodKey,
+                               std::string_view source) {
+  const TreeNode* org = nullptr;
+  for (const TreeNode* node : tree.TopLevel())
+    if (node->datum == slot) org = node;
   if (org == nullptr) return nullptr;
-  if (TreeNode* period = Child(org, periodKey))
-    if (TreeNode* kind = Child(period, kKindSZV))
-      if (TreeNode* file = Child(kind, source)) return file;
+  if (const TreeNode* period = Child(org, periodKey))
+    if (const TreeNode* kind = Child(period, kKindSZV))
+      if (const TreeNode* file = Child(kind, source)) return file;
   return FirstInSubtree(org, source);
 }
 
@@ -60,7 +60,7 @@ void sgZLStrahSelectCell(const TextGrid& grid, TextGrid& partner, int col, int r
   const auto matrixColumn = ValueOfName(info.Periods, periodKey);
   if (!matrixRow || !matrixColumn || *matrixRow < 0 || *matrixColumn < 0) return;
   const std::string& source = info.SrcFile.Get(*matrixRow, *matrixColumn);
-  if (TreeNode* node = FindSourceNode(tree, slot, periodKey, source))
+  if (const TreeNode* node = FindSourceNode(tree, slot, periodKey, source))
     tree.SetState(node, kPictureSourceMark);
 }
 

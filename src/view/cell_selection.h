@@ -9,8 +9,8 @@ namespace lorvi {
 // The node of the file that a figure came from: within the subtree of the organisation that
 // carries `slot` only, preferring the file under the figure's period and "СЗВ:", else the first
 // node of that name in the organisation's subtree; null when there is none.
-TreeNode* FindSourceNode(const FileTree& tree, int slot, std::string_view periodKey,
-                         std::string_view source);
+const TreeNode* FindSourceNode(const FileTree& tree, int slot, std::string_view periodKey,
+                               std::string_view source);
 
 // The user selected cell (col, row) of `grid`: the partner selects the same cell and scrolls it
 // to its top-left; in the insured-persons grids the source mark moves to the file the figure came

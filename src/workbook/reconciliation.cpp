@@ -10,8 +10,8 @@ namespace {
 std::string PeriodOfTitle(const std::string& title) { return title.substr(0, title.find(" (")); }
 
 const TreeNode* OrganisationNode(const FileTree& tree, int slot) {
-  for (const auto& top : tree.TopLevel())
-    if (top->datum == slot) return top.get();
+  for (const TreeNode* top : tree.TopLevel())
+    if (top->datum == slot) return top;
   return nullptr;
 }
 
@@ -64,9 +64,9 @@ std::optional<Reconciliation> BuildReconciliation(const ReconciliationSource& so
   result.tab = FilterCaption(shown);
   result.nameTitle = NameColumnTitle(shown);
   result.date = source.date;
-  for (const auto& period : organisation->children)
-    for (const auto& kind : period->children)
-      for (const auto& file : kind->children)
+  for (const TreeNode* period : organisation->children)
+    for (const TreeNode* kind : period->children)
+      for (const TreeNode* file : kind->children)
         result.files.push_back({file->caption, period->caption, kind->caption});
   result.insurance = PartOf(shown.strah, source.separator);
   result.funded = PartOf(shown.nakop, source.separator);

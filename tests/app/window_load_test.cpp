@@ -13,6 +13,7 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -132,9 +133,9 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
 
   // Fonts by kind of node, and the marked source file in navy bold.
   const QFont base;
-  TreeNode* orgNode = w.session.tvLF().NodeAt(0);
-  TreeNode* period = w.session.tvLF().NodeAt(1);
-  TreeNode* file = w.session.tvLF().NodeAt(5);
+  const TreeNode* orgNode = w.session.tvLF().NodeAt(0);
+  const TreeNode* period = w.session.tvLF().NodeAt(1);
+  const TreeNode* file = w.session.tvLF().NodeAt(5);
   ASSERT_EQ(file->picture, kPictureFile);
   // Each node shows its picture of the image list.
   for (const TreeNode* node : {orgNode, period, file})
@@ -149,12 +150,18 @@ TEST(WindowLoad, TheLoadButtonFillsTreeAndGrids) {
   EXPECT_FALSE(fontOf(period).bold());
   EXPECT_EQ(model.IndexOf(file).data(Qt::ForegroundRole).value<QBrush>().color(),
             QColor(0, 128, 128));
-  file->state = kPictureSourceMark;
-  EXPECT_TRUE(fontOf(file).bold());
-  EXPECT_EQ(model.IndexOf(file).data(Qt::ForegroundRole).value<QBrush>().color(),
+  w.session.SelectCell(GridTag::ZLStrah, 2, 1);  // a figure of the first period
+  const auto nodes = w.session.tvLF().DisplayOrder();
+  const auto marked = std::find_if(nodes.begin(), nodes.end(), [](const TreeNode* node) {
+    return node->state == kPictureSourceMark;
+  });
+  ASSERT_NE(marked, nodes.end());
+  EXPECT_TRUE(fontOf(*marked).bold());
+  EXPECT_EQ(model.IndexOf(*marked).data(Qt::ForegroundRole).value<QBrush>().color(),
             QColor(0, 0, 128));
-  EXPECT_EQ(model.IndexOf(file).data(FileTreeModel::kStatePictureRole).value<QPixmap>().toImage(),
-            ILPicture(kPictureSourceMark).toImage());
+  EXPECT_EQ(
+      model.IndexOf(*marked).data(FileTreeModel::kStatePictureRole).value<QPixmap>().toImage(),
+      ILPicture(kPictureSourceMark).toImage());
   EXPECT_FALSE(model.IndexOf(period).data(FileTreeModel::kStatePictureRole).isValid());
 
   // A file's tooltip is its name; one not taken says why under it.

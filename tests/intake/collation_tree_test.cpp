@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/text1251.h"
@@ -51,10 +52,10 @@ V Dump(const FileTree& tree) {
 
 TEST(FileTree, BuildsSortsMovesAndSelects) {
   FileTree tree;
-  TreeNode* unread = tree.AddTop(W("НЕ СМОГ ПРОЧИТАТЬ"), 1, 1000000);
+  const TreeNode* unread = tree.AddTop(W("НЕ СМОГ ПРОЧИТАТЬ"), 1, 1000000);
   tree.AddChild(unread, "z.xml", 8, 1000000);
-  TreeNode* org = tree.AddTop(W("000-2(Б)"), 4, 0);
-  TreeNode* period = tree.AddChild(org, "2011-2", 5, 0);
+  const TreeNode* org = tree.AddTop(W("000-2(Б)"), 4, 0);
+  const TreeNode* period = tree.AddChild(org, "2011-2", 5, 0);
   tree.AddChild(period, W("СЗВ:"), 0, 0);
   tree.InsertFirstChild(period, W("АДВ:"), 6, 0);
   tree.AddChild(org, "2010-1", 5, 0);
@@ -62,7 +63,7 @@ TEST(FileTree, BuildsSortsMovesAndSelects) {
   EXPECT_EQ(tree.Count(), 8u);
 
   tree.SortAll();
-  tree.MoveToEnd(tree.TopLevel()[2].get());
+  tree.MoveToEnd(tree.TopLevel()[2]);
   EXPECT_EQ(Dump(tree), V({"000-1(А)", "000-2(Б)", "  2010-1", "  2011-2",
                            "    АДВ:", "    СЗВ:", "НЕ СМОГ ПРОЧИТАТЬ", "  z.xml"}));
   EXPECT_EQ(tree.NodeAt(6), unread);
@@ -73,10 +74,19 @@ TEST(FileTree, BuildsSortsMovesAndSelects) {
   EXPECT_FALSE(tree.Select(tree.NodeAt(0)));  // no change to report
   EXPECT_GT(tree.Version(), before);
 
-  tree.NodeAt(7)->state = 10;
+  // Every change of a node is counted, so that views show it.
+  auto version = tree.Version();
+  const auto changed = [&] { return std::exchange(version, tree.Version()) < tree.Version(); };
+  tree.SetState(tree.NodeAt(7), 10);
+  EXPECT_TRUE(changed());
+  tree.SetNote(tree.NodeAt(7), "why");
+  EXPECT_TRUE(changed());
+  EXPECT_EQ(tree.NodeAt(7)->note, "why");
   tree.ClearStates();
+  EXPECT_TRUE(changed());
   EXPECT_EQ(tree.NodeAt(7)->state, -1);
   tree.ExpandAll();
+  EXPECT_TRUE(changed());
   EXPECT_TRUE(tree.NodeAt(3)->expanded);
 
   tree.Clear();

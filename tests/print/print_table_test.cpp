@@ -84,13 +84,13 @@ TEST_F(Printing, EmptyGridsLongValuesAndTheUnreadableRoot) {
   EXPECT_EQ(std::count(job->records[0].MoneyS.begin(), job->records[0].MoneyS.end(), '\r'), 12);
 
   // The unreadable root selected: its caption names the print, the grids print as they stand.
-  session.SelectNode(session.tvLF().TopLevel().back().get());
+  session.SelectNode(session.tvLF().TopLevel().back());
   job = session.sbPrintClick();
   EXPECT_EQ(Cp1251ToUtf8(job->OrgName), "НЕ СМОГ ПРОЧИТАТЬ");
   EXPECT_EQ(job->records.size(), 1u);
 
   // No data rows: an empty table. No periods: records without money lines.
-  session.SelectNode(session.tvLF().TopLevel().front().get());
+  session.SelectNode(session.tvLF().TopLevel().front());
   session.SelectTab(1);
   EXPECT_TRUE(session.sbPrintClick()->records.empty());
   session.sbADVClick();  // no inventories: a single empty cell

@@ -115,7 +115,7 @@ TEST_F(Figures, TheMarkStaysWithinTheOrganisationOfTheFigure) {
 
   // With the unreadable root selected the grids stay; a selection mirrors and marks nothing.
   Load({dir.WriteXml("bad.xml", "nothing")});
-  session.SelectNode(session.tvLF().TopLevel().back().get());
+  session.SelectNode(session.tvLF().TopLevel().back());
   session.SelectCell(GridTag::ZLStrah, 2, 1);
   EXPECT_TRUE(Marked().empty());
 }
@@ -179,7 +179,7 @@ TEST_F(Figures, FiltersUnderTheUnreadableRootWorkOnWhatTheGridsHold) {
                                             {P("А", "1", "2"), P("Б", "2", "1"),
                                              P("В", "1", "1", "0", "0", "01.01.2011")})),
         dir.WriteXml("u.xml", "nothing")});
-  session.SelectNode(session.tvLF().TopLevel().back().get());
+  session.SelectNode(session.tvLF().TopLevel().back());
   session.SelectTab(3);  // no organisation to ask: the grids stay as they are
   EXPECT_EQ(Titles().size(), 3u);
   session.SelectTab(1);

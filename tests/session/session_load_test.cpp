@@ -157,15 +157,17 @@ TEST_F(Loading, SelectingNodesShowsTheirOrganisation) {
   ASSERT_EQ(session.CurOrg(), 0);
   const FileTree& tree = session.tvLF();
 
-  // Unreadable nodes change nothing at all.
-  session.SelectTab(2);
+  // Unreadable nodes change nothing at all: not the marks, the grids or the tab.
+  session.SelectCell(GridTag::ZLStrah, 2, 1);  // marks a.xml, the figure's source
+  ASSERT_EQ(tree.NodeAt(3)->state, 10);
   const int rows = session.sgZLStrah().RowCount();
-  tree.NodeAt(3)->state = 10;
   session.SelectNode(tree.NodeAt(8));
   session.SelectNode(tree.NodeAt(9));
-  EXPECT_EQ(session.tcZLIndex(), 2);
   EXPECT_EQ(tree.NodeAt(3)->state, 10);
   EXPECT_EQ(session.sgZLStrah().RowCount(), rows);
+  session.SelectTab(2);
+  session.SelectNode(tree.NodeAt(8));
+  EXPECT_EQ(session.tcZLIndex(), 2);
 
   // A file node of the same organisation: the tab stays, the marks go, the grids fill again.
   session.SelectNode(tree.NodeAt(3));

@@ -18,7 +18,7 @@ TEST_F(SessionClear, EmptiesTreeStoresAndGridsOnly) {
   const fund::Insurer second{"000-000-000002", "АО Василёк"};
   const std::string first = Write("a.xml", fund::Records({}, "2011-1", {{"ИВАНОВ"}}));
   Load({first, Write("b.xml", fund::Inventory(second, "2011-1", {{"НР", "1", "1"}}))});
-  session.SelectNode(session.tvLF().TopLevel()[1].get());
+  session.SelectNode(session.tvLF().TopLevel()[1]);
   session.sbADVClick();
   session.SelectTab(3);
   session.edFindFIOChange(std::string("ИВ"_w));

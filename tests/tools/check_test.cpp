@@ -166,10 +166,10 @@ TEST(CheckRunActions, StopAtWhatCannotRunHere) {
 
 TEST(CheckDump, ShowsTreeGridsAndMessagesOneLineEach) {
   FileTree tree;
-  TreeNode* org = tree.AddTop(std::string("ОРГ\\1"_w), 4, 0);
-  TreeNode* period = tree.AddChild(org, "2011-3", 5, 0);
-  TreeNode* file = tree.AddChild(period, "a\tb\r\nc.XML", 8, 0);
-  file->state = 10;
+  const TreeNode* org = tree.AddTop(std::string("ОРГ\\1"_w), 4, 0);
+  const TreeNode* period = tree.AddChild(org, "2011-3", 5, 0);
+  const TreeNode* file = tree.AddChild(period, "a\tb\r\nc.XML", 8, 0);
+  tree.SetState(file, 10);
   tree.AddTop(std::string("НЕ СМОГ ПРОЧИТАТЬ"_w), 1, 1000000);
   tree.Select(period);
   TextGrid strah(GridTag::ZLStrah), nakop(GridTag::ZLNakop), advStrah(GridTag::ADVStrah),

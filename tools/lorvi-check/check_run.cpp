@@ -138,7 +138,7 @@ void CheckRun::Workbook(const Action& action) {
 }
 
 void CheckRun::Select(const Action& action) {
-  TreeNode* node = session_.tvLF().NodeAt(static_cast<std::size_t>(action.number));
+  const TreeNode* node = session_.tvLF().NodeAt(static_cast<std::size_t>(action.number));
   if (node == nullptr)
     throw BadCommandLine("--select " + std::to_string(action.number) + ": the tree has " +
                          std::to_string(session_.tvLF().Count()) + " nodes");
