@@ -8,8 +8,9 @@
 
 namespace lorvi {
 
-// The program's own 16 x 16 pictures, drawn in code on a transparent background. Each one is drawn
-// on first use and kept; call them from the GUI thread only.
+// The program's own 16 x 16 pictures on a transparent background, drawn from data/pictures/*.svg
+// (built into the program). Each one is drawn on first use and kept; call them from the GUI thread
+// only.
 
 // The general image list, by index:
 //   0 two persons                    7 notepad with a pen
