@@ -570,7 +570,7 @@ void TfMainMDI::ShowSession() {
   ShowTree();
   // The organisation the grids show: the user's column widths were set for it.
   QString organisation;
-  for (const auto& node : session_.tvLF().TopLevel())
+  for (const TreeNode* node : session_.tvLF().TopLevel())
     if (node->datum == session_.CurOrg()) organisation = FromCp1251(node->caption);
   for (TStringGrid* grid : {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_})
     grid->Refresh(organisation);

@@ -56,7 +56,7 @@ void Figures(const Reconciliation& r, OrganisationReview& review) {
 }
 
 void Periods(const Session& session, OrganisationReview& review) {
-  for (const auto& top : session.tvLF().TopLevel()) {
+  for (const TreeNode* top : session.tvLF().TopLevel()) {
     if (top->datum == UnreadSlot) continue;
     for (const TreeNode* period : top->children) {
       review.periods.push_back(period->caption);
