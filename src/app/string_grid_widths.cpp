@@ -139,10 +139,15 @@ bool TStringGrid::eventFilter(QObject* watched, QEvent* event) {
 // The names column's edge in its title: a drag sets its width, a double click fits it. Nothing
 // else of the corner reaches the table, so that a click there selects nothing.
 bool TStringGrid::NamesEdgeEvent(QEvent* event) {
+  if (event->type() == QEvent::Leave) {
+    if (!draggingNames_) corner_->unsetCursor();
+    return false;
+  }
   const auto* mouse = dynamic_cast<const QMouseEvent*>(event);
-  const int x = mouse != nullptr ? mouse->position().toPoint().x() : 0;
+  if (mouse == nullptr) return false;
+  const int x = mouse->position().toPoint().x();
   const bool onEdge = x >= corner_->width() - kGrip;
-  switch (event->type()) {
+  switch (mouse->type()) {
     case QEvent::MouseMove:
       if (draggingNames_)
         UserResized(0, std::max(x + namesGrab_, kMinWidth));
@@ -161,9 +166,6 @@ bool TStringGrid::NamesEdgeEvent(QEvent* event) {
     case QEvent::MouseButtonDblClick:
       if (onEdge) FitColumn(0);
       return true;
-    case QEvent::Leave:
-      if (!draggingNames_) corner_->unsetCursor();
-      return false;
     default:
       return false;
   }
