@@ -2,10 +2,10 @@
 
 #include <limits>
 
+#include "base/ascii_digit.h"
+
 namespace lorvi {
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The amount of the usual text, up to 14 digits and at most four after the separator, which
 // needs no rounding and cannot overflow; nothing for any other text.

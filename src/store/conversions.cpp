@@ -1,9 +1,9 @@
 #include "store/conversions.h"
 
+#include "base/ascii_digit.h"
+
 namespace lorvi {
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Reads one to `maxDigits` digits at `i` into `value`.
 bool ReadNumber(std::string_view text, std::size_t& i, std::size_t minDigits, std::size_t maxDigits,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPalette>
 #include <QRect>
 
@@ -27,6 +28,9 @@ QRect DrawEdge(QPainter& painter, const QRect& rect, EdgeKind kind, const QPalet
 
 // Fills a one-pixel ring along the inside of `rect` and returns the rectangle inside the ring.
 QRect FillRing(QPainter& painter, const QRect& rect, const QColor& color);
+
+// The grey of a disabled caption.
+inline const QColor kDisabledText(128, 128, 128);
 
 // The Windows 2000 classic colours (button face 212, 208, 200), for windows that want that look.
 QPalette ClassicPalette();

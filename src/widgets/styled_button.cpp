@@ -6,12 +6,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "widgets/edge_drawing.h"
 #include "widgets/styled_button_accessible.h"
 
 namespace lorvi {
 namespace {
 
-const QColor kDisabledText(128, 128, 128);
 const QColor kDisabledImageBlend(150, 150, 150);
 
 Qt::Alignment HorizontalFlag(TAlignment alignment) {

@@ -9,7 +9,6 @@
 namespace lorvi {
 namespace {
 
-const QColor kDisabledText(128, 128, 128);
 const QColor kInnerShadow(148, 142, 132);
 const QColor kOuterShadow(198, 195, 189);
 

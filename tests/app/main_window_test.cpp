@@ -37,6 +37,7 @@
 namespace lorvi {
 namespace {
 
+using test::Type;
 using test::Widget;
 
 // A main window over its own session, laid out over a given work area.
@@ -55,16 +56,6 @@ struct Window {
 const VersionBlock Window::kVersion = ProgramVersionBlock();
 
 QRect Geometry(const QWidget* w) { return w->geometry(); }
-
-// Types `text` into `widget` key by key, as a keyboard with any layout would.
-void Type(QWidget* widget, const QString& text) {
-  for (const QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &release);
-  }
-}
 
 TEST(MainWindow, ArrangeWindowFillsTheWorkArea) {
   Window w;

@@ -40,17 +40,11 @@
 namespace lorvi {
 namespace {
 
+using test::Type;
 using test::Widget;
 
 using fund::Insurer;
 using fund::Person;
-
-void Type(QWidget* widget, const QString& text) {
-  for (const QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &press);
-  }
-}
 
 void ClickCell(TStringGrid* grid, int col, int row) {
   const QModelIndex index =

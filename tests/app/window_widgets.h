@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QString>
 #include <QTreeView>
 #include <QWidget>
@@ -24,6 +26,16 @@ inline FileTreeModel* TreeModelOf(const QWidget& window) {
   auto* model = dynamic_cast<FileTreeModel*>(Widget<QTreeView>(window, "tvLF")->model());
   EXPECT_NE(model, nullptr);
   return model;
+}
+
+// Types `text` into `widget` key by key, as a keyboard with any layout would.
+inline void Type(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &release);
+  }
 }
 
 }  // namespace lorvi::test
