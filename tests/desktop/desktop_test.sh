@@ -80,7 +80,14 @@ fits() {
   [ "$top" -gt 0 ] && [ $((x - left)) -ge 0 ] && [ $((y - top)) -ge 0 ] &&
     [ $((x + width + right)) -le 1366 ] && [ $((y + height + bottom)) -le 768 ]
 }
-for _ in $(seq 100); do fits && break; sleep 0.2; done
+# The frame may change once more after the first fit (a handle added below it): the fit has to
+# hold for a second.
+held=0
+for _ in $(seq 100); do
+  if fits; then held=$((held + 1)); else held=0; fi
+  [ "$held" -ge 5 ] && break
+  sleep 0.2
+done
 fits || fail "the frame is not on the screen: ${extents:-no frame}, client ${width:-?}x${height:-?}+${x:-?}+${y:-?}; the window manager said: $(cat "$scratch/openbox.log")"
 
 # The desktop tells the window by its class, plain ASCII, as the desktop entry names it.
