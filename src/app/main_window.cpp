@@ -569,9 +569,8 @@ void TfMainMDI::ShowTree() {
 void TfMainMDI::ShowSession() {
   ShowTree();
   // The organisation the grids show: the user's column widths were set for it.
-  QString organisation;
-  for (const TreeNode* node : session_.tvLF().TopLevel())
-    if (node->datum == session_.CurOrg()) organisation = FromCp1251(node->caption);
+  const TreeNode* shown = session_.tvLF().Organisation(session_.CurOrg());
+  const QString organisation = shown != nullptr ? FromCp1251(shown->caption) : QString();
   for (TStringGrid* grid : {sgZLStrah_, sgZLNakop_, sgADVStrah_, sgADVNakop_})
     grid->Refresh(organisation);
   tcZL_->SetTabIndexQuietly(session_.tcZLIndex());

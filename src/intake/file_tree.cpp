@@ -66,6 +66,12 @@ const TreeNode* FileTree::NodeAt(std::size_t index) const {
 
 std::size_t FileTree::Count() const { return DisplayOrder().size(); }
 
+const TreeNode* FileTree::Organisation(int slot) const {
+  for (const TreeNode* top : top_)
+    if (top->datum == slot) return top;
+  return nullptr;
+}
+
 void FileTree::MoveToEnd(const TreeNode* top) {
   auto& nodes = top_.nodes_;
   const auto it =

@@ -90,6 +90,9 @@ class FileTree {
   // Keeps why an unreadable file was not taken, for its tooltip.
   void SetNote(const TreeNode* node, std::string note);
 
+  // The top-level node of the organisation in `slot`, or null.
+  const TreeNode* Organisation(int slot) const;
+
   const TreeNode* Selected() const { return selected_; }
   // Selects `node`; true when the selection moved, which the tree reports as a change.
   bool Select(const TreeNode* node);

@@ -33,9 +33,7 @@ const TreeNode* Child(const TreeNode* parent, std::string_view caption) {
 
 const TreeNode* FindSourceNode(const FileTree& tree, int slot, std::string_view periodKey,
                                std::string_view source) {
-  const TreeNode* org = nullptr;
-  for (const TreeNode* node : tree.TopLevel())
-    if (node->datum == slot) org = node;
+  const TreeNode* org = tree.Organisation(slot);
   if (org == nullptr) return nullptr;
   if (const TreeNode* period = Child(org, periodKey))
     if (const TreeNode* kind = Child(period, kKindSZV))

@@ -9,12 +9,6 @@ namespace {
 // The period key of a column title "2011-1 (Н ? У)".
 std::string PeriodOfTitle(const std::string& title) { return title.substr(0, title.find(" (")); }
 
-const TreeNode* OrganisationNode(const FileTree& tree, int slot) {
-  for (const TreeNode* top : tree.TopLevel())
-    if (top->datum == slot) return top;
-  return nullptr;
-}
-
 ReconciliationPart PartOf(const TextGrid& grid, char separator) {
   ReconciliationPart part;
   for (int c = 2; c < grid.ColCount(); ++c) part.periods.push_back(PeriodOfTitle(grid.Cell(c, 0)));
@@ -55,7 +49,7 @@ Comparison ParseComparison(std::string_view text, char separator) {
 
 std::optional<Reconciliation> BuildReconciliation(const ReconciliationSource& source) {
   const PrintSource& shown = source.shown;
-  const TreeNode* organisation = OrganisationNode(shown.tree, source.slot);
+  const TreeNode* organisation = shown.tree.Organisation(source.slot);
   if (organisation == nullptr || shown.strah.ColCount() == 0) return std::nullopt;
 
   Reconciliation result;
